@@ -1,0 +1,52 @@
+#include "app/command_line.h"
+
+namespace app {
+
+CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
+    CommandLineOptions o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
+        } else if (a == "--demo") {
+            o.demo = true;
+        } else if (a.rfind("--demo=", 0) == 0) {
+            o.demo = true;
+            o.demoKinds = a.substr(7);
+        } else if (a == "--headless") {
+            o.headless = true;
+        } else if (a == "--script") {
+            if (i + 1 < argc) {
+                o.scriptFile = argv[++i];
+            } else {
+                o.errors.push_back("--script needs a file name");
+            }
+        } else if (a.rfind("--script=", 0) == 0) {
+            o.scriptFile = a.substr(9);
+        } else {
+            o.errors.push_back("unknown option: " + a);
+        }
+    }
+    return o;
+}
+
+std::string HelpText(const std::string& programName) {
+    return "Usage: " + programName +
+           " [OPTION]...\n"
+           "Configuration utility for the Brasvik M402 keyboard, mouse, mouse pad, receiver and "
+           "headset.\n\n"
+           "  --demo[=KINDS]  add simulated devices on a virtual bus (KINDS: comma-separated list of\n"
+           "                  keyboard, mouse, mousepad, receiver, headset; default all)\n"
+           "  --headless      run without a display\n"
+           "  --script FILE   run the UI script FILE against the window, then exit\n"
+           "  --version       print the version and exit\n"
+           "  --help          print this help and exit\n\n"
+           "A second start wakes the running instance and exits.\n"
+           "Set BRASVIK_DEBUG=1 to see the diagnostic output on standard error.\n";
+}
+
+std::string VersionText() { return "brasvik-m402 " BRASVIK_VERSION "\n"; }
+
+}  // namespace app

@@ -1,0 +1,23 @@
+#include <cstdio>
+#include <string>
+
+#include "app/command_line.h"
+#include "app/entry.h"
+
+int main(int argc, char** argv) {
+    const app::CommandLineOptions options = app::ParseCommandLine(argc, argv);
+    if (options.help) {
+        std::fputs(app::HelpText("brasvik-m402").c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::fputs(app::VersionText().c_str(), stdout);
+        return 0;
+    }
+    for (const std::string& e : options.errors) std::fprintf(stderr, "brasvik-m402: %s\n", e.c_str());
+    if (!options.errors.empty()) {
+        std::fputs("Try 'brasvik-m402 --help'.\n", stderr);
+        return 2;
+    }
+    return app::RunEntry(options);
+}
