@@ -37,7 +37,8 @@ std::string HelpText(const std::string& programName) {
            " [OPTION]...\n"
            "Configuration utility for the Brasvik M402 keyboard, mouse, mouse pad, receiver and "
            "headset.\n\n"
-           "  --demo[=KINDS]  add simulated devices on a virtual bus (KINDS: comma-separated list of\n"
+           "  --demo[=KINDS]  add simulated devices on a virtual bus (KINDS: comma-separated list "
+           "of\n"
            "                  keyboard, mouse, mousepad, receiver, headset; default all)\n"
            "  --headless      run without a display\n"
            "  --script FILE   run the UI script FILE against the window, then exit\n"
@@ -47,6 +48,8 @@ std::string HelpText(const std::string& programName) {
            "Set BRASVIK_DEBUG=1 to see the diagnostic output on standard error.\n";
 }
 
-std::string VersionText() { return "brasvik-m402 " BRASVIK_VERSION "\n"; }
+std::string VersionText() {
+    return "brasvik-m402 " BRASVIK_VERSION "\n";
+}
 
 }  // namespace app

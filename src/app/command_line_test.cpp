@@ -6,8 +6,9 @@ namespace app {
 namespace {
 
 TEST(CommandLine, ParsesEveryOption) {
-    const char* argv[] = {"brasvik-m402", "--demo=keyboard,mouse", "--headless", "--script",
-                          "s.txt", "--version", "--help"};
+    const char* argv[] = {
+        "brasvik-m402", "--demo=keyboard,mouse", "--headless", "--script", "s.txt", "--version",
+        "--help"};
     const CommandLineOptions o = ParseCommandLine(7, argv);
     EXPECT_TRUE(o.demo);
     EXPECT_EQ(o.demoKinds, "keyboard,mouse");

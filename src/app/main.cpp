@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
         std::fputs(app::VersionText().c_str(), stdout);
         return 0;
     }
-    for (const std::string& e : options.errors) std::fprintf(stderr, "brasvik-m402: %s\n", e.c_str());
+    for (const std::string& e : options.errors)
+        std::fprintf(stderr, "brasvik-m402: %s\n", e.c_str());
     if (!options.errors.empty()) {
         std::fputs("Try 'brasvik-m402 --help'.\n", stderr);
         return 2;

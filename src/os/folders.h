@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+namespace os {
+
+// The folder of the running executable, with a trailing '/'. Program-folder data (skin, default
+// data, fonts, updater) lives here.
+const std::string& ProgramFolder();
+
+// $XDG_DATA_HOME, or ~/.local/share when unset or not absolute; no trailing '/'. With
+// createIfMissing the folder (and its parents) is created when absent.
+std::string LocalAppDataFolder(bool createIfMissing = false);
+
+// $XDG_CONFIG_HOME, or ~/.config; no trailing '/'.
+std::string ConfigFolder();
+
+// $XDG_RUNTIME_DIR when set and usable, else the temporary folder; no trailing '/'.
+std::string RuntimeFolder();
+
+// $TMPDIR or /tmp, with a trailing '/'.
+std::string TempFolder();
+
+// A resource name as the system writes it ("XML\CustomControlXML\DeviceProfile.xml") turned into
+// a relative path with '/' separators.
+std::string ResourcePath(std::string name);
+
+bool PathExists(const std::string& path);
+bool IsDirectory(const std::string& path);
+
+// Creates the folder and its missing parents; true when it exists afterwards.
+bool CreateDirectories(const std::string& path);
+
+}  // namespace os
