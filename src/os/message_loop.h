@@ -66,6 +66,7 @@ class MessageLoop {
     uint64_t WakeCount() const;
 
     struct Impl;
+    const std::shared_ptr<Impl>& impl() const { return impl_; }
 
   private:
     std::shared_ptr<Impl> impl_;
