@@ -458,4 +458,12 @@ std::string RegisteredMessageName(uint32_t msg) {
     return i < g_registered.size() ? g_registered[i] : "";
 }
 
+uint32_t FindRegisteredMessage(const std::string& name) {
+    std::lock_guard<std::mutex> lock(g_registeredMutex);
+    for (size_t i = 0; i < g_registered.size(); ++i)
+        if (::strcasecmp(g_registered[i].c_str(), name.c_str()) == 0)
+            return kRegisteredMessageFirst + static_cast<uint32_t>(i);
+    return 0;
+}
+
 }  // namespace os
