@@ -31,8 +31,8 @@ namespace os {
 //     method CopyData(u hwnd, t senderHwnd, t id, ay data) -> (x result)
 //         WM_COPYDATA: the record's identifier and bytes (at most kMaxCopyData bytes)
 //
-// Calls from another user are refused. All of this runs on the thread of the loop it is attached
-// to (the UI thread).
+// Only the user's own session bus is used; the bus admits no other user's programs. All of this
+// runs on the thread of the loop it is attached to (the UI thread).
 class SessionBus {
   public:
     static constexpr const char* kInstanceName = "org.brasvik.M402";

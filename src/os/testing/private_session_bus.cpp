@@ -1,5 +1,6 @@
 #include "os/testing/private_session_bus.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -24,8 +25,13 @@ PrivateSessionBus::PrivateSessionBus() {
     std::vector<char*> argv = {const_cast<char*>("dbus-daemon"),   const_cast<char*>("--session"),
                                const_cast<char*>("--nofork"),      const_cast<char*>("--nopidfile"),
                                const_cast<char*>(printFd.c_str()), nullptr};
+    // Its own complaints (resource limits it may not raise here) would only clutter test output.
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    const int r = ::posix_spawnp(&pid, "dbus-daemon", nullptr, nullptr, argv.data(), environ);
+    const int r = ::posix_spawnp(&pid, "dbus-daemon", &fa, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&fa);
     ::close(fds[1]);
     if (r != 0) {
         ::close(fds[0]);
