@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -87,17 +88,33 @@ TEST(SingleInstance, SecondStartWakesTheFirstAndExitsZero) {
     Program first(dir + "/first.err");
     ASSERT_TRUE(first.ok());
     // Wait until the first instance's main window can be found on the bus.
+    std::string peer;
     {
         os::MessageLoop loop;
         os::SessionBus probe;
         ASSERT_TRUE(probe.Connect(loop));
-        bool found = false;
-        for (int i = 0; i < 500 && !found; ++i) {
-            found = static_cast<bool>(probe.FindWindow("MainWnd", "Brasvik M402"));
-            if (!found) os::SleepMs(20);
+        os::SessionBus::RemoteWindow w;
+        for (int i = 0; i < 500 && !w; ++i) {
+            w = probe.FindWindow("MainWnd", "Brasvik M402");
+            if (!w) os::SleepMs(20);
         }
-        ASSERT_TRUE(found) << Read(dir + "/first.err");
+        ASSERT_TRUE(w) << Read(dir + "/first.err");
+        peer = w.peer;
     }
+    // Calls and broadcasts it cannot take are dropped with a debug line, and it lives on.
+    const std::string send = "dbus-send --session --print-reply --dest=" + peer +
+                             " /org/brasvik/M402 org.brasvik.M402.Messages.";
+    EXPECT_NE(std::system((send + "Send uint32:1 string:NoSuchMessage uint64:0 int64:0 "
+                                  ">/dev/null 2>&1")
+                              .c_str()),
+              0);
+    EXPECT_NE(std::system((send + "CopyData string:malformed >/dev/null 2>&1").c_str()), 0);
+    EXPECT_EQ(std::system("dbus-send --session --type=signal /org/brasvik/M402 "
+                          "org.brasvik.M402.Messages.Broadcast string:NoSuchMessage uint64:0 "
+                          "int64:0"),
+              0);
+    EXPECT_TRUE(WaitFor(dir + "/first.err", "broadcast of unknown message", 20000))
+        << Read(dir + "/first.err");
     EXPECT_TRUE(std::filesystem::is_directory(dir + "/data/Brasvik M402"));
 
     Program second(dir + "/second.err");
