@@ -13,7 +13,8 @@
 //
 // For the main block and the keypad (KEY_ESC .. KEY_KPDOT) the Linux key code is the set-1 scan
 // code itself; the keys behind the E0 prefix carry the extended flag. Num Lock is reported
-// extended and Pause is not (its E1 sequence reads as 0x45), as the hook record has them.
+// extended and Pause is not (its E1 sequence reads as 0x45), as the hook record has them. The
+// record's virtual-key code is the lead value of the key table entry that the scan code finds.
 
 namespace ui {
 
