@@ -27,6 +27,7 @@ struct SessionBus::Impl {
         std::string title;
     };
     std::map<HWND, Published> windows;
+    std::map<std::string, SessionBus::CommandHandler> commands;
     std::string peerName;
 
     HWND FindLocal(const std::string& cls, const std::string& title) const {
@@ -146,6 +147,31 @@ struct SessionBus::Impl {
         return sd_bus_reply_method_return(m, "x", static_cast<int64_t>(r));
     }
 
+    static int OnCommand(sd_bus_message* m, void* userdata, sd_bus_error* err) {
+        auto* self = static_cast<Impl*>(userdata);
+        const char* name = nullptr;
+        std::vector<std::string> args;
+        int r = sd_bus_message_read(m, "s", &name);
+        if (r >= 0) r = sd_bus_message_enter_container(m, 'a', "s");
+        while (r >= 0) {
+            const char* a = nullptr;
+            r = sd_bus_message_read(m, "s", &a);
+            if (r <= 0) break;
+            args.emplace_back(a);
+        }
+        if (r < 0 || sd_bus_message_exit_container(m) < 0) {
+            DebugOutput("session bus: malformed Command dropped\n");
+            return sd_bus_error_set(err, SD_BUS_ERROR_INVALID_ARGS, "Command(sas)");
+        }
+        auto it = self->commands.find(name);
+        if (it == self->commands.end())
+            return sd_bus_reply_method_return(m, "is", 127,
+                                              (std::string("unknown command: ") + name).c_str());
+        std::string output;
+        const int status = it->second(args, output);
+        return sd_bus_reply_method_return(m, "is", status, output.c_str());
+    }
+
     // A method call to a peer; the reply message (caller unrefs) or null.
     sd_bus_message* Call(const std::string& peer, const char* member, int timeoutMs,
                          const std::function<int(sd_bus_message*)>& append) {
@@ -178,6 +204,7 @@ const sd_bus_vtable kVtable[] = {
     SD_BUS_METHOD("Send", "ustx", "x", &SessionBus::Impl::OnSend, SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_METHOD("CopyData", "uttay", "x", &SessionBus::Impl::OnCopyData,
                   SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("Command", "sas", "is", &SessionBus::Impl::OnCommand, SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_SIGNAL("Broadcast", "stx", 0),
     SD_BUS_VTABLE_END,
 };
@@ -344,6 +371,41 @@ LRESULT SessionBus::SendCopyData(const RemoteWindow& to, HWND from, uintptr_t id
     sd_bus_message_unref(reply);
     if (ok) *ok = good;
     return good ? static_cast<LRESULT>(r) : 0;
+}
+
+void SessionBus::SetCommandHandler(const std::string& name, CommandHandler handler) {
+    if (handler)
+        impl_->commands[name] = std::move(handler);
+    else
+        impl_->commands.erase(name);
+}
+
+bool SessionBus::CallCommand(const std::string& busName, const std::string& name,
+                             const std::vector<std::string>& args, int timeoutMs, int* status,
+                             std::string* output) {
+    if (!impl_->bus) {
+        if (output) *output = "no session bus";
+        return false;
+    }
+    sd_bus_message* reply = impl_->Call(busName, "Command", timeoutMs, [&](sd_bus_message* m) {
+        int r = sd_bus_message_append(m, "s", name.c_str());
+        if (r >= 0) r = sd_bus_message_open_container(m, 'a', "s");
+        for (const std::string& a : args)
+            if (r >= 0) r = sd_bus_message_append(m, "s", a.c_str());
+        if (r >= 0) r = sd_bus_message_close_container(m);
+        return r;
+    });
+    if (!reply) {
+        if (output) *output = "the program does not answer on the session bus";
+        return false;
+    }
+    int st = 0;
+    const char* out = "";
+    const bool good = sd_bus_message_read(reply, "is", &st, &out) >= 0;
+    if (status) *status = st;
+    if (output) *output = good ? out : "malformed answer";
+    sd_bus_message_unref(reply);
+    return good;
 }
 
 }  // namespace os

@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "os/message_loop.h"
 #include "os/messages.h"
@@ -30,6 +32,12 @@ namespace os {
 //     method Send(u hwnd, s message, t wParam, x lParam) -> (x result)
 //     method CopyData(u hwnd, t senderHwnd, t id, ay data) -> (x result)
 //         WM_COPYDATA: the record's identifier and bytes (at most kMaxCopyData bytes)
+//     method Command(s name, as args) -> (i status, s output)
+//         a named command of the program's own tools (the simulator control, for one); status
+//         0 is success, 127 an unknown command
+//     method Command(s name, as args) -> (i status, s output)
+//         a named command of the program's own tools (the simulator control, for one); status
+//         0 is success, 127 an unknown command
 //
 // Only the user's own session bus is used; the bus admits no other user's programs. All of this
 // runs on the thread of the loop it is attached to (the UI thread).
@@ -78,6 +86,17 @@ class SessionBus {
                            LPARAM lParam, int timeoutMs, bool* ok = nullptr);
     LRESULT SendCopyData(const RemoteWindow& to, HWND from, uintptr_t id, const void* data,
                          size_t size, int timeoutMs, bool* ok = nullptr);
+
+    // Named commands that the program's own tools call on the running instance.
+    using CommandHandler =
+        std::function<int(const std::vector<std::string>& args, std::string& output)>;
+    void SetCommandHandler(const std::string& name, CommandHandler handler);
+    // Calls a command on the program that owns busName (kInstanceName: the running utility).
+    // False when the call did not get through (no bus, no such program, time-out); then output
+    // says why.
+    bool CallCommand(const std::string& busName, const std::string& name,
+                     const std::vector<std::string>& args, int timeoutMs, int* status,
+                     std::string* output);
 
     struct Impl;
 

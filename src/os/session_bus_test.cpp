@@ -52,6 +52,10 @@ class Peer {
         });
         hwnd_ = CreateTarget(&target);
         if (bus.Connect(loop)) bus.PublishWindow(hwnd_, "PeerClass", title_);
+        bus.SetCommandHandler("echo", [](const std::vector<std::string>& args, std::string& out) {
+            for (const std::string& a : args) out += a + ";";
+            return static_cast<int>(args.size());
+        });
         ready_.Set();
         loop.RunUntil([&] { return stop_.load(); });
         DestroyTarget(hwnd_);
@@ -95,6 +99,15 @@ TEST(SessionBus, BroadcastFindSendAndCopyDataReachAnotherProgram) {
     EXPECT_EQ(peer.copyId, 2u);
     EXPECT_EQ(peer.copyBytes, 5);
     EXPECT_EQ(peer.copyText, "audio");
+
+    int status = -1;
+    std::string output;
+    EXPECT_TRUE(bus.CallCommand(w.peer, "echo", {"plug", "mouse"}, 2000, &status, &output));
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(output, "plug;mouse;");
+    EXPECT_TRUE(bus.CallCommand(w.peer, "nope", {}, 2000, &status, &output));
+    EXPECT_EQ(status, 127);
+    EXPECT_FALSE(bus.CallCommand("org.brasvik.M402.Nobody", "echo", {}, 2000, &status, &output));
 
     std::string big(SessionBus::kMaxCopyData + 1, 'x');
     EXPECT_EQ(bus.SendCopyData(w, 0, 1, big.data(), big.size(), 2000, &ok), 0);
