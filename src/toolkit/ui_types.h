@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include "os/messages.h"
@@ -78,6 +79,16 @@ struct UiRect {
     }
     bool operator==(const UiRect&) const = default;
 };
+
+inline std::ostream& operator<<(std::ostream& os, const UiRect& r) {
+    return os << "{" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "}";
+}
+inline std::ostream& operator<<(std::ostream& os, const UiSize& s) {
+    return os << "{" << s.cx << "," << s.cy << "}";
+}
+inline std::ostream& operator<<(std::ostream& os, const UiPoint& p) {
+    return os << "(" << p.x << "," << p.y << ")";
+}
 
 // Mouse position packed into an LPARAM the way window messages carry it.
 inline LPARAM MakePointLParam(int x, int y) {

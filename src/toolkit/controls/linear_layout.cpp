@@ -40,53 +40,77 @@ void ArrangeLinear(std::vector<CControlUI*>& items, const UiRect& inner, int chi
     UiSize available{inner.GetWidth(), inner.GetHeight()};
     int availMain = ax.Main(available);
 
-    // Pass 1: measure.
-    int adjustables = 0;
+    // Pass 1: measure. Fixed extents are clamped to min/max at once; adjustable children are
+    // resolved in rounds: one whose even share would break its min or max is fixed at that
+    // bound, and the rest share what is left again.
+    struct Slot {
+        CControlUI* c;
+        UiSize est;
+        UiRect pad;
+        int main;
+        bool adjustable;
+        bool resolved;
+    };
+    std::vector<Slot> slots;
+    slots.reserve(items.size());
     int taken = 0;
-    int counted = 0;
     for (CControlUI* c : items) {
         if (!c->IsVisible() || c->IsFloat()) continue;
         UiSize sz = c->EstimateSize(available);
         UiRect pad = c->GetPadding();
         int main = ax.Main(sz);
-        if (main == 0) {
-            ++adjustables;
-            taken += ax.MinMain(c);
-        } else {
-            taken += Clamp(main, ax.MinMain(c), ax.MaxMain(c));
-        }
-        taken += ax.Lead(pad) + ax.Trail(pad);
-        ++counted;
+        bool adjustable = main == 0;
+        if (!adjustable) main = Clamp(main, ax.MinMain(c), ax.MaxMain(c));
+        taken += ax.Lead(pad) + ax.Trail(pad) + (adjustable ? 0 : main);
+        slots.push_back({c, sz, pad, main, adjustable, !adjustable});
     }
-    if (counted > 1) taken += (counted - 1) * childPadding;
-
-    // Pass 2: arrange.
-    int spare = std::max(0, availMain - taken);
-    int share = adjustables > 0 ? spare / adjustables : 0;
-    int remainder = adjustables > 0 ? spare - share * adjustables : 0;
-    int pos = ax.Lead(inner);
-    int seenAdjustables = 0;
-    for (CControlUI* c : items) {
-        if (!c->IsVisible() || c->IsFloat()) continue;
-        UiSize sz = c->EstimateSize(available);
-        UiRect pad = c->GetPadding();
-        int main = ax.Main(sz);
-        if (main == 0) {
-            ++seenAdjustables;
-            main = ax.MinMain(c) + share + (seenAdjustables == adjustables ? remainder : 0);
+    if (slots.size() > 1) taken += static_cast<int>(slots.size() - 1) * childPadding;
+    int share = 0;
+    int remainder = 0;
+    for (bool changed = true; changed;) {
+        changed = false;
+        int left = availMain - taken;
+        int open = 0;
+        for (const Slot& s : slots) {
+            if (s.adjustable && s.resolved) left -= s.main;
+            if (s.adjustable && !s.resolved) ++open;
         }
-        main = Clamp(main, ax.MinMain(c), ax.MaxMain(c));
+        if (open == 0) break;
+        left = std::max(0, left);
+        share = left / open;
+        remainder = left - share * open;
+        for (Slot& s : slots) {
+            if (!s.adjustable || s.resolved) continue;
+            int clamped = Clamp(share, ax.MinMain(s.c), ax.MaxMain(s.c));
+            if (clamped != share) {
+                s.main = clamped;
+                s.resolved = true;
+                changed = true;
+            }
+        }
+    }
+    Slot* lastOpen = nullptr;
+    for (Slot& s : slots) {
+        if (s.adjustable && !s.resolved) lastOpen = &s;
+    }
+    for (Slot& s : slots) {
+        if (s.adjustable && !s.resolved) s.main = share + (&s == lastOpen ? remainder : 0);
+    }
+
+    // Pass 2: arrange, one after another; the cross axis is filled unless fixed.
+    int pos = ax.Lead(inner);
+    for (const Slot& s : slots) {
         int crossSpace =
-            ax.CrossTrail(inner) - ax.CrossLead(inner) - ax.CrossLead(pad) - ax.CrossTrail(pad);
-        int cross = ax.Cross(sz);
+            ax.CrossTrail(inner) - ax.CrossLead(inner) - ax.CrossLead(s.pad) - ax.CrossTrail(s.pad);
+        int cross = ax.Cross(s.est);
         if (cross == 0) cross = crossSpace;
-        cross = Clamp(cross, ax.MinCross(c), ax.MaxCross(c));
-        int lead = pos + ax.Lead(pad);
-        int crossLead = ax.CrossLead(inner) + ax.CrossLead(pad);
-        UiRect rc = vertical ? UiRect{crossLead, lead, crossLead + cross, lead + main}
-                             : UiRect{lead, crossLead, lead + main, crossLead + cross};
-        c->SetPos(rc, false);
-        pos = lead + main + ax.Trail(pad) + childPadding;
+        cross = Clamp(cross, ax.MinCross(s.c), ax.MaxCross(s.c));
+        int lead = pos + ax.Lead(s.pad);
+        int crossLead = ax.CrossLead(inner) + ax.CrossLead(s.pad);
+        UiRect rc = vertical ? UiRect{crossLead, lead, crossLead + cross, lead + s.main}
+                             : UiRect{lead, crossLead, lead + s.main, crossLead + cross};
+        s.c->SetPos(rc, false);
+        pos = lead + s.main + ax.Trail(s.pad) + childPadding;
     }
 }
 
