@@ -110,7 +110,7 @@ void COptionUI::Selected(bool selected, bool triggerEvent) {
 }
 
 bool COptionUI::Activate() {
-    if (!CControlUI::Activate()) return false;
+    if (!CButtonUI::Activate()) return false;  // "click" first, then the selection
     if (!m_sGroupName.empty())
         Selected(true);
     else
