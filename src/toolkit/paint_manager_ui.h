@@ -163,10 +163,14 @@ class CPaintManagerUI {
     // one is needed. Nothing is painted while nothing changed.
     void Invalidate();
     void Invalidate(const UiRect& rc);
+    // The whole tree needs a new layout (size, DPI or texts changed).
     void NeedUpdate() {
         m_bUpdateNeeded = true;
+        m_bFullLayout = true;
         Invalidate();
     }
+    // Some controls asked for a new layout of their own rectangle (CControlUI::NeedUpdate).
+    void NeedLayout() { m_bUpdateNeeded = true; }
     bool IsUpdateNeeded() const { return m_bUpdateNeeded; }
     bool HasPendingPaint() const { return !m_rcDirty.IsEmpty() || m_bUpdateNeeded; }
     void Paint();
@@ -199,6 +203,7 @@ class CPaintManagerUI {
     bool m_bMouseCapture = false;
     bool m_bUpdateNeeded = true;
     bool m_bFirstLayout = true;
+    bool m_bFullLayout = true;
     bool m_bSizeChanged = false;
     UiPoint m_ptLastMousePos{-1, -1};
 
