@@ -480,6 +480,15 @@ void CControlUI::DoEvent(TEventUI& event) {
     if (m_pParent != nullptr) m_pParent->DoEvent(event);
 }
 
+void CControlUI::TrackHot(const TEventUI& event, uint32_t& state) {
+    if (!IsEnabled()) return;
+    if (event.Type == UIEVENT_MOUSEENTER)
+        state |= UISTATE_HOT;
+    else if (event.Type == UIEVENT_MOUSELEAVE)
+        state &= ~UISTATE_HOT;
+    Invalidate();
+}
+
 void CControlUI::Invalidate() {
     if (!IsVisible() || m_pManager == nullptr) return;
     UiRect rc = m_rcItem;
