@@ -158,6 +158,7 @@ std::vector<KeyAssignmentPair> CBasicProfiledata::ReadKeyListOf(const Json::Valu
 
 void CBasicProfiledata::WriteKeyListInto(Json::Value& section,
                                          const std::vector<KeyAssignmentPair>& list) {
+    if (list.empty()) return;
     Json::Value& keys = WritableMember(section, "KeyList");
     for (std::size_t i = 0; i < list.size(); ++i) {
         WritableMember(WritableElement(keys, static_cast<Json::ArrayIndex>(i)), "Assignment") =

@@ -98,6 +98,7 @@ std::vector<KeyColour> CKeyboardProfiledata::ReadCustomGroupColoursNoFill(int gr
 }
 
 void CKeyboardProfiledata::WriteCustomGroupColours(const std::vector<KeyColour>& list) {
+    if (list.empty()) return;
     if (!GroupAllowed(customGroupIndex_, static_cast<int>(list.size()))) return;
     Json::Value& colours = WritableElement(
         WritableMember(WritableMember(currentSection_, "CustomLightMode"), "LightColorInfo"),

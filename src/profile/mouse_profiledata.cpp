@@ -62,6 +62,7 @@ std::vector<DpiStage> CMouseProfiledata::ReadDpiStages() {
 
 void CMouseProfiledata::WriteDpiStages(const std::vector<DpiStage>& stages) {
     dpiStages_ = stages;
+    if (stages.empty()) return;
     Json::Value& stored = WritableMember(WritableMember(currentSection_, "DPIStages"), "StageDPIs");
     for (std::size_t i = 0; i < stages.size(); ++i) {
         Json::Value& stage = WritableElement(stored, static_cast<Json::ArrayIndex>(i));
