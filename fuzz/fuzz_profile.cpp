@@ -39,7 +39,15 @@ void Put(const std::string& path, const std::uint8_t* data, std::size_t size) {
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
-void ReadCommon(profile::CBasicProfiledata& doc, const std::string& dir) {
+// A fresh profile file holding the input, loaded into doc, and the reads every kind shares.
+void LoadAndReadCommon(profile::CBasicProfiledata& doc, int slot, const std::uint8_t* data,
+                       std::size_t size) {
+    const std::string& dir = Folder();
+    Put(dir + "profile.Json", data, size);
+    doc.SetDefaultPath(dir + "template.Json");
+    doc.SetProfilePath(dir + "profile.Json");
+    doc.SetDeviceSlot(slot);
+    doc.LoadSection(dir + "profile.Json");
     doc.ReadKeyList();
     doc.ReadLightInfo();
     doc.ReadAudioLightInfo();
@@ -58,16 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Put(dir + "library.config", data, size);
     Put(dir + "fuzz.light", data, size);
 
-    // The slot comes from the first byte, so that sections beyond the first are reached too.
+    // The keyboard's slot comes from the first byte, so that sections beyond the first are
+    // reached too; the other kinds always use slot 0.
     const int slot = size > 0 ? data[0] % 4 : 0;
 
     profile::CKeyboardProfiledata keyboard;
-    Put(dir + "profile.Json", data, size);
-    keyboard.SetDefaultPath(dir + "template.Json");
-    keyboard.SetProfilePath(dir + "profile.Json");
-    keyboard.SetDeviceSlot(slot);
-    keyboard.LoadSection(dir + "profile.Json");
-    ReadCommon(keyboard, dir);
+    LoadAndReadCommon(keyboard, slot, data, size);
     keyboard.ReadKeyboardSystem();
     const int group = keyboard.ReadCustomGroupIndex();
     keyboard.ReadCustomGroupColoursNoFill(group, 16);
@@ -78,22 +82,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     keyboard.Save();
 
     profile::CMouseProfiledata mouse;
-    Put(dir + "profile.Json", data, size);
-    mouse.SetDefaultPath(dir + "template.Json");
-    mouse.SetProfilePath(dir + "profile.Json");
-    mouse.LoadSection(dir + "profile.Json");
-    ReadCommon(mouse, dir);
+    LoadAndReadCommon(mouse, 0, data, size);
     mouse.WriteDpiStages(mouse.ReadDpiStages());
     mouse.SetActiveDpiStage(mouse.GetActiveDpiStage());
     mouse.WriteMouseSystem(mouse.ReadMouseSystem());
     mouse.Save();
 
     profile::CDe6533Profiledata headset;
-    Put(dir + "profile.Json", data, size);
-    headset.SetDefaultPath(dir + "template.Json");
-    headset.SetProfilePath(dir + "profile.Json");
-    headset.LoadSection(dir + "profile.Json");
-    ReadCommon(headset, dir);
+    LoadAndReadCommon(headset, 0, data, size);
     const profile::HeadsetSystemSettings system = headset.ReadHeadsetSystem();
     headset.ReadEqBands(system.eqType);
     headset.ReadCustomEqBands(system.customEqSelectIndex);

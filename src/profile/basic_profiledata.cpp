@@ -62,12 +62,14 @@ void CBasicProfiledata::SetDefaultPath(const std::string& path) {
     if (!path.empty()) defaultPath_ = path;
 }
 
+bool CBasicProfiledata::IndexAllowed(int index, const char* what) {
+    if (index >= 0 && index <= kMaxIndex) return true;
+    os::DebugOutput(std::string("profile: ") + what + " " + std::to_string(index) + " refused\n");
+    return false;
+}
+
 void CBasicProfiledata::SetDeviceSlot(int slot) {
-    if (slot < 0 || slot > kMaxIndex) {
-        os::DebugOutput("profile: device slot " + std::to_string(slot) + " refused\n");
-        return;
-    }
-    deviceSlot_ = slot;
+    if (IndexAllowed(slot, "device slot")) deviceSlot_ = slot;
 }
 
 Json::Value CBasicProfiledata::ReadDocumentForUpdate(const std::string& path) {
@@ -209,10 +211,7 @@ void CBasicProfiledata::WriteLightInfo(const LightingRecord& record) {
 }
 
 AudioLightingRecord CBasicProfiledata::ReadAudioLightInfo() {
-    AudioLightingRecord record;
-    const Json::Value& info = JsonMember(currentSection_, "AudioLightInfo");
-    if (info.isObject()) ReadRecordFields(info, record, kAudioLightMembers);
-    audioLighting_ = record;
+    audioLighting_ = ReadRecordMember(currentSection_, "AudioLightInfo", kAudioLightMembers);
     return audioLighting_;
 }
 

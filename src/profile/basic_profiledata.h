@@ -72,6 +72,8 @@ class CBasicProfiledata {
     // Array indices a write may create; larger ones (which only a damaged file can ask for) are
     // refused so that a single number cannot make a document grow without bound.
     static constexpr int kMaxIndex = 1024;
+    // Whether index is within 0..kMaxIndex; logs a refusal naming what the index was for.
+    static bool IndexAllowed(int index, const char* what);
 
   protected:
     // Reads the document at path for rewriting one part of it. A file with text that is not a JSON

@@ -27,27 +27,22 @@ int PresetIndex(int preset) {
 }
 
 bool Allowed(int index, int band) {
-    if (index >= 0 && index <= CBasicProfiledata::kMaxIndex && band >= 0 &&
-        band < CDe6533Profiledata::kBandCount)
-        return true;
-    os::DebugOutput("profile: equaliser " + std::to_string(index) + " band " +
-                    std::to_string(band) + " refused\n");
+    if (!CBasicProfiledata::IndexAllowed(index, "equaliser")) return false;
+    if (band >= 0 && band < CDe6533Profiledata::kBandCount) return true;
+    os::DebugOutput("profile: equaliser band " + std::to_string(band) + " refused\n");
     return false;
 }
 
 }  // namespace
 
 HeadsetSystemSettings CDe6533Profiledata::ReadHeadsetSystem() {
-    HeadsetSystemSettings values;
-    const Json::Value& stages = JsonMember(currentSection_, "SystemSetStages");
-    if (stages.isObject()) ReadRecordFields(stages, values, kSystemMembers);
-    system_ = values;
+    system_ = ReadRecordMember(currentSection_, "SystemSetStages", kSystemMembers);
     return system_;
 }
 
 void CDe6533Profiledata::WriteHeadsetSystem(const HeadsetSystemSettings& values) {
     system_ = values;
-    WriteRecordFields(WritableMember(currentSection_, "SystemSetStages"), values, kSystemMembers);
+    WriteRecordMember(currentSection_, "SystemSetStages", values, kSystemMembers);
 }
 
 std::vector<int> CDe6533Profiledata::ReadBands(const char* member, int index,

@@ -1,8 +1,5 @@
 #include "profile/keyboard_profiledata.h"
 
-#include <string>
-
-#include "os/debug_output.h"
 #include "profile/json_access.h"
 #include "profile/record_fields.h"
 
@@ -28,26 +25,20 @@ constexpr ColourField kColourMembers[] = {
 };
 
 bool GroupAllowed(int group, int count) {
-    if (group >= 0 && group <= CBasicProfiledata::kMaxIndex &&
-        count <= CBasicProfiledata::kMaxIndex)
-        return true;
-    os::DebugOutput("profile: custom colour group " + std::to_string(group) + " refused\n");
-    return false;
+    return CBasicProfiledata::IndexAllowed(group, "custom colour group") &&
+           CBasicProfiledata::IndexAllowed(count, "custom colour count");
 }
 
 }  // namespace
 
 KeyboardSystemSettings CKeyboardProfiledata::ReadKeyboardSystem() {
-    KeyboardSystemSettings values;
-    const Json::Value& stages = JsonMember(currentSection_, "SystemStages");
-    if (stages.isObject()) ReadRecordFields(stages, values, kSystemMembers);
-    system_ = values;
+    system_ = ReadRecordMember(currentSection_, "SystemStages", kSystemMembers);
     return system_;
 }
 
 void CKeyboardProfiledata::WriteKeyboardSystem(const KeyboardSystemSettings& values) {
     system_ = values;
-    WriteRecordFields(WritableMember(currentSection_, "SystemStages"), values, kSystemMembers);
+    WriteRecordMember(currentSection_, "SystemStages", values, kSystemMembers);
 }
 
 int CKeyboardProfiledata::ReadCustomGroupIndex() {

@@ -90,8 +90,8 @@ MouseSystemSettings CMouseProfiledata::ReadMouseSystem() {
 
 void CMouseProfiledata::WriteMouseSystem(const MouseSystemSettings& values) {
     system_ = values;
-    WriteRecordFields(WritableMember(currentSection_, "SystemStages"), values, kSystemMembers);
-    WriteRecordFields(WritableMember(currentSection_, "ReportStages"), values, kReportMembers);
+    WriteRecordMember(currentSection_, "SystemStages", values, kSystemMembers);
+    WriteRecordMember(currentSection_, "ReportStages", values, kReportMembers);
 }
 
 }  // namespace profile

@@ -35,4 +35,22 @@ void WriteRecordFields(Json::Value& object, const Record& record,
     }
 }
 
+// The record held by the object member of a section; the default record when the member is absent
+// or not an object.
+template <typename Record, typename Field, std::size_t N>
+Record ReadRecordMember(const Json::Value& section, const char* member,
+                        const RecordField<Record, Field> (&fields)[N]) {
+    Record record{};
+    const Json::Value& object = JsonMember(section, member);
+    if (object.isObject()) ReadRecordFields(object, record, fields);
+    return record;
+}
+
+// Writes the record's members into the object member of a section, keeping its other members.
+template <typename Record, typename Field, std::size_t N>
+void WriteRecordMember(Json::Value& section, const char* member, const Record& record,
+                       const RecordField<Record, Field> (&fields)[N]) {
+    WriteRecordFields(WritableMember(section, member), record, fields);
+}
+
 }  // namespace profile
