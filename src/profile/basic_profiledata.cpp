@@ -104,7 +104,7 @@ Json::Value CBasicProfiledata::LoadInto(Json::Value& section, const std::string&
         const Json::Value& fromTemplate = JsonElement(JsonMember(defaults, "Device"), slot);
         section = fromTemplate.isObject() ? fromTemplate : Json::Value();
         // The section is stored at once, so that the file is complete from its first load on.
-        WriteSection(section, path);
+        if (section.isObject()) WriteSection(section, path);
     }
     return section;
 }
@@ -122,6 +122,11 @@ bool CBasicProfiledata::Save() {
 }
 
 bool CBasicProfiledata::WriteSection(const Json::Value& section, const std::string& path) {
+    // A section that was never loaded would wipe the device's stored settings.
+    if (!section.isObject()) {
+        os::DebugOutput("profile: no device section to save into " + path + "\n");
+        return false;
+    }
     Json::Value root = ReadDocumentForUpdate(path);
     WritableElement(WritableMember(root, "Device"), static_cast<Json::ArrayIndex>(deviceSlot_)) =
         section;

@@ -45,7 +45,8 @@ class CBasicProfiledata {
     // Saving; each returns false, with the old file left whole, when the file could not be written.
     // Save: the current section into the profile file.
     virtual bool Save();
-    // Replaces "Device"[slot] of the file at path; the rest of the file is kept.
+    // Replaces "Device"[slot] of the file at path; the rest of the file is kept. A section that is
+    // not an object (never loaded, neither file had one) is not written.
     virtual bool WriteSection(const Json::Value& section, const std::string& path);
     // The scratch section into the file at path.
     virtual bool SaveScratchTo(const std::string& path);

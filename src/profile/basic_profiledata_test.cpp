@@ -95,6 +95,13 @@ TEST_F(BasicProfiledataTest, WithoutTemplateEveryReadGivesDefaults) {
     EXPECT_EQ(doc.ReadAudioLightInfo(), AudioLightingRecord{});
     EXPECT_TRUE(doc.ReadLightList().empty());
     EXPECT_TRUE(doc.ReadEffectFrames().empty());
+    EXPECT_FALSE(os::PathExists(data_.Path("p.Json")));
+
+    // Saving a section that was never there must not wipe what the file holds for the slot.
+    data_.WriteText("kept.Json", R"({"Device" : [ { "LightInfo" : { "Red" : 5 } } ]})");
+    doc.SetProfilePath(data_.Path("kept.Json"));
+    EXPECT_FALSE(doc.Save());
+    EXPECT_EQ(ReadFile("kept.Json")["Device"][0]["LightInfo"]["Red"], 5);
 }
 
 TEST_F(BasicProfiledataTest, SavingToAMissingFileWritesOnlyDevice) {
