@@ -57,7 +57,7 @@ void BM_CommandRoundTrip64(benchmark::State& state) {
     os::hid::SelectBackends(os::hid::kBackendVirtual);
     const uint32_t id = PlugVendor(0x22ab, 1, os::hid::samples::kVendorCommand);
     hid::HidDevice dev;
-    if (!dev.Open(VirtualBus::Instance().List().back().paths[0], true, true, true, false)) {
+    if (!dev.Open(VirtualBus::Instance().Paths(id)[0], true, true, true, false)) {
         state.SkipWithError("open failed");
         return;
     }

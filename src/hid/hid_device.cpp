@@ -221,32 +221,28 @@ bool HidDevice::Write(const uint8_t* buffer, uint32_t length, uint32_t* bytesWri
     return true;
 }
 
-bool HidDevice::SetOutputReport(const uint8_t* report, uint32_t length) {
+template <typename Call>
+bool HidDevice::OnHandle(Call call) {
     std::shared_ptr<os::hid::DeviceHandle> handle = Handle();
     if (!handle) return Fail(os::hid::kErrorInvalidHandle);
-    const uint32_t e = handle->SetOutputReport(report, length);
+    const uint32_t e = call(*handle);
     return e == os::hid::kErrorSuccess || Fail(e);
+}
+
+bool HidDevice::SetOutputReport(const uint8_t* report, uint32_t length) {
+    return OnHandle([&](os::hid::DeviceHandle& h) { return h.SetOutputReport(report, length); });
 }
 
 bool HidDevice::SetFeature(const uint8_t* report, uint32_t length) {
-    std::shared_ptr<os::hid::DeviceHandle> handle = Handle();
-    if (!handle) return Fail(os::hid::kErrorInvalidHandle);
-    const uint32_t e = handle->SetFeature(report, length);
-    return e == os::hid::kErrorSuccess || Fail(e);
+    return OnHandle([&](os::hid::DeviceHandle& h) { return h.SetFeature(report, length); });
 }
 
 bool HidDevice::GetFeature(uint8_t* report, uint32_t length) {
-    std::shared_ptr<os::hid::DeviceHandle> handle = Handle();
-    if (!handle) return Fail(os::hid::kErrorInvalidHandle);
-    const uint32_t e = handle->GetFeature(report, length);
-    return e == os::hid::kErrorSuccess || Fail(e);
+    return OnHandle([&](os::hid::DeviceHandle& h) { return h.GetFeature(report, length); });
 }
 
 bool HidDevice::FlushQueue() {
-    std::shared_ptr<os::hid::DeviceHandle> handle = Handle();
-    if (!handle) return Fail(os::hid::kErrorInvalidHandle);
-    const uint32_t e = handle->FlushQueue();
-    return e == os::hid::kErrorSuccess || Fail(e);
+    return OnHandle([](os::hid::DeviceHandle& h) { return h.FlushQueue(); });
 }
 
 // ---- Reports ----

@@ -134,6 +134,8 @@ class HidDevice {
     void AbortTransfers();
     void FreeDescription();
     bool Fail(uint32_t error);
+    template <typename Call>
+    bool OnHandle(Call call);
 
     // Enumeration list (one owner thread).
     std::unique_ptr<std::string[]> paths_;

@@ -77,6 +77,13 @@ bool RunInUmockdevChild() {
     return true;
 }
 
+// What the host wrote to an emulated node, as the device sees it; -1 when nothing came.
+ssize_t ReadDeviceEnd(int device, uint8_t* buffer, size_t length) {
+    pollfd p{device, POLLIN, 0};
+    if (::poll(&p, 1, static_cast<int>(kLongWaitMs)) != 1) return -1;
+    return ::read(device, buffer, length);
+}
+
 std::string Hex(std::span<const uint8_t> bytes) {
     static const char* d = "0123456789abcdef";
     std::string s;
@@ -229,9 +236,7 @@ TEST_F(HidrawTest, ReadsAndWritesReportsThroughTheNode) {
     const uint8_t command[64] = {0x04, 0x06, 0x38, 0x00};
     ASSERT_TRUE(dev.Write(command, sizeof command, &n, kLongWaitMs));
     uint8_t got[128];
-    pollfd p{device, POLLIN, 0};
-    ASSERT_EQ(::poll(&p, 1, static_cast<int>(kLongWaitMs)), 1);
-    ASSERT_EQ(::read(device, got, sizeof got), 64);
+    ASSERT_EQ(ReadDeviceEnd(device, got, sizeof got), 64);
     EXPECT_EQ(0, std::memcmp(got, command, 64));
 
     EXPECT_FALSE(dev.Read(in, sizeof in, &n, 100));
@@ -279,9 +284,7 @@ TEST_F(HidrawTest, ReportsWithoutIdsGetAZeroIdByte) {
     // hidraw takes the 0 id byte in front of an unnumbered output report.
     ASSERT_TRUE(dev.Write(expected, sizeof expected, &n, kLongWaitMs));
     uint8_t got[32];
-    pollfd p{device, POLLIN, 0};
-    ASSERT_EQ(::poll(&p, 1, static_cast<int>(kLongWaitMs)), 1);
-    ASSERT_EQ(::read(device, got, sizeof got), 9);
+    ASSERT_EQ(ReadDeviceEnd(device, got, sizeof got), 9);
     EXPECT_EQ(0, std::memcmp(got, expected, 9));
 }
 

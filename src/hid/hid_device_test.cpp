@@ -47,9 +47,8 @@ class HidDeviceTest : public ::testing::Test {
         return id;
     }
     std::string PathOf(uint32_t id, size_t collection = 0) {
-        for (const auto& info : VirtualBus::Instance().List())
-            if (info.id == id) return info.paths.at(collection);
-        return {};
+        const auto paths = VirtualBus::Instance().Paths(id);
+        return collection < paths.size() ? paths[collection] : std::string();
     }
     std::shared_ptr<QuietDevice> device_ = std::make_shared<QuietDevice>();
     std::vector<uint32_t> plugged_;
