@@ -194,31 +194,29 @@ std::shared_ptr<os::hid::DeviceHandle> HidDevice::Handle() const {
 
 // ---- Transfers ----
 
-bool HidDevice::Read(uint8_t* buffer, uint32_t length, uint32_t* bytesRead, uint32_t timeoutMs) {
-    reading_ = 1;
+template <typename Call>
+bool HidDevice::Transfer(std::atomic<uint32_t>& busy, uint32_t* transferred, Call call) {
+    busy = 1;
     uint32_t count = 0;
     uint32_t error = os::hid::kErrorInvalidHandle;
     if (std::shared_ptr<os::hid::DeviceHandle> handle = Handle())
-        error =
-            TransferError(handle->Read(buffer, length, &count, WaitMs(timeoutMs), &abortEvent_));
-    if (bytesRead) *bytesRead = count;
-    reading_ = 0;
-    if (error != os::hid::kErrorSuccess) return Fail(error);
-    return true;
+        error = TransferError(call(*handle, &count));
+    if (transferred) *transferred = count;
+    busy = 0;
+    return error == os::hid::kErrorSuccess || Fail(error);
+}
+
+bool HidDevice::Read(uint8_t* buffer, uint32_t length, uint32_t* bytesRead, uint32_t timeoutMs) {
+    return Transfer(reading_, bytesRead, [&](os::hid::DeviceHandle& h, uint32_t* count) {
+        return h.Read(buffer, length, count, WaitMs(timeoutMs), &abortEvent_);
+    });
 }
 
 bool HidDevice::Write(const uint8_t* buffer, uint32_t length, uint32_t* bytesWritten,
                       uint32_t timeoutMs) {
-    writing_ = 1;
-    uint32_t count = 0;
-    uint32_t error = os::hid::kErrorInvalidHandle;
-    if (std::shared_ptr<os::hid::DeviceHandle> handle = Handle())
-        error =
-            TransferError(handle->Write(buffer, length, &count, WaitMs(timeoutMs), &abortEvent_));
-    if (bytesWritten) *bytesWritten = count;
-    writing_ = 0;
-    if (error != os::hid::kErrorSuccess) return Fail(error);
-    return true;
+    return Transfer(writing_, bytesWritten, [&](os::hid::DeviceHandle& h, uint32_t* count) {
+        return h.Write(buffer, length, count, WaitMs(timeoutMs), &abortEvent_);
+    });
 }
 
 template <typename Call>

@@ -136,6 +136,9 @@ class HidDevice {
     bool Fail(uint32_t error);
     template <typename Call>
     bool OnHandle(Call call);
+    // Runs one read or write with its in-progress flag set.
+    template <typename Call>
+    bool Transfer(std::atomic<uint32_t>& busy, uint32_t* transferred, Call call);
 
     // Enumeration list (one owner thread).
     std::unique_ptr<std::string[]> paths_;
