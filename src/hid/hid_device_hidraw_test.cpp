@@ -40,16 +40,8 @@ std::string FindWrapper() {
     return {};
 }
 
-// Runs the current test again in a child under umockdev-wrapper. Returns true in the parent
-// (which has then checked the child); false in the child, which goes on with the test body.
-bool RunInUmockdevChild() {
-    if (InChild()) return false;
-    const std::string wrapper = FindWrapper();
-    if (wrapper.empty()) {
-        ADD_FAILURE() << "umockdev-wrapper is not installed (package umockdev, see "
-                         "scripts/setup.sh)";
-        return true;
-    }
+// Runs the current test again in a child under umockdev-wrapper and checks its result.
+void RunChild(const std::string& wrapper) {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string filter =
         std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
@@ -66,16 +58,24 @@ bool RunInUmockdevChild() {
     std::vector<char*> argv = {const_cast<char*>(wrapper.c_str()), self.data(),
                                const_cast<char*>(filter.c_str()), nullptr};
     pid_t pid;
-    if (::posix_spawn(&pid, wrapper.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) {
-        ADD_FAILURE() << "cannot start umockdev-wrapper: " << std::strerror(errno);
-        return true;
-    }
+    ASSERT_EQ(::posix_spawn(&pid, wrapper.c_str(), nullptr, nullptr, argv.data(), envp.data()), 0)
+        << "cannot start " << wrapper;
     int status = 0;
     ::waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "the test failed under umockdev (output above)";
-    return true;
+        << "the test failed under umockdev (its output is above)";
 }
+
+// In the parent: run the test in the emulation and return; in the child: go on with the body.
+#define RUN_UNDER_UMOCKDEV()                                                            \
+    if (!InChild()) {                                                                   \
+        const std::string wrapper = FindWrapper();                                      \
+        if (wrapper.empty())                                                            \
+            GTEST_SKIP() << "umockdev-wrapper not found: install the umockdev package " \
+                            "(scripts/setup.sh does) to test the hidraw backend";       \
+        RunChild(wrapper);                                                              \
+        return;                                                                         \
+    }
 
 // What the host wrote to an emulated node, as the device sees it; -1 when nothing came.
 ssize_t ReadDeviceEnd(int device, uint8_t* buffer, size_t length) {
@@ -169,7 +169,7 @@ class HidrawTest : public ::testing::Test {
 };
 
 TEST_F(HidrawTest, EnumeratesOnePathPerCollectionWithIdentity) {
-    if (RunInUmockdevChild()) return;
+    RUN_UNDER_UMOCKDEV();
     HidDevice dev;
     ASSERT_TRUE(dev.Enumerate());
     std::vector<std::string> paths;
@@ -207,7 +207,7 @@ TEST_F(HidrawTest, EnumeratesOnePathPerCollectionWithIdentity) {
 }
 
 TEST_F(HidrawTest, ReadsAndWritesReportsThroughTheNode) {
-    if (RunInUmockdevChild()) return;
+    RUN_UNDER_UMOCKDEV();
     HidDevice dev;
     const std::string path = FindPath(dev, "hidraw1");
     ASSERT_TRUE(dev.Open(path, true, true, true, false));
@@ -249,7 +249,7 @@ TEST_F(HidrawTest, ReadsAndWritesReportsThroughTheNode) {
 }
 
 TEST_F(HidrawTest, AHandleReadsOnlyItsCollectionsReports) {
-    if (RunInUmockdevChild()) return;
+    RUN_UNDER_UMOCKDEV();
     HidDevice dev;
     ASSERT_TRUE(dev.Open(FindPath(dev, "col02"), true, true, true, false));  // consumer, id 3
     const int device = DeviceEnd("/dev/hidraw0");
@@ -268,7 +268,7 @@ TEST_F(HidrawTest, AHandleReadsOnlyItsCollectionsReports) {
 }
 
 TEST_F(HidrawTest, ReportsWithoutIdsGetAZeroIdByte) {
-    if (RunInUmockdevChild()) return;
+    RUN_UNDER_UMOCKDEV();
     HidDevice dev;
     ASSERT_TRUE(dev.Open(FindPath(dev, "hidraw2"), true, true, true, false));
     EXPECT_EQ(dev.InputReportLength(), 9);
