@@ -13,6 +13,11 @@ namespace {
 
 constexpr size_t kFirstPathCapacity = 4;
 
+// Every button item holds a usage list as long as its page's whole report could fill. A hostile
+// descriptor (hundreds of button capabilities over a report of many thousand bits) would make
+// that gigabytes; no real device comes near this many usage slots per report type.
+constexpr uint64_t kMaxUsageSlots = 1u << 20;
+
 int WaitMs(uint32_t timeoutMs) {
     if (timeoutMs == HidDevice::kInfiniteTimeout) return os::kInfinite;
     return static_cast<int>(std::min<uint32_t>(timeoutMs, INT_MAX));
@@ -135,6 +140,15 @@ bool HidDevice::Open(const std::string& path, bool readAccess, bool writeAccess,
         size_t count = r.buttonCaps.size();
         for (const os::hid::ValueCaps& v : r.valueCaps)
             count += v.isRange ? size_t{v.usageMax} - v.usageMin + 1 : 1;
+        uint64_t slots = 0;
+        for (const os::hid::ButtonCaps& b : r.buttonCaps)
+            slots += preparsed_->MaxUsageListLength(type, b.usagePage);
+        if (slots > kMaxUsageSlots) {
+            handle->Close();
+            FreeDescription();
+            path_.clear();
+            return Fail(os::hid::kErrorInvalidData);
+        }
         r.items.reserve(count);
         for (const os::hid::ButtonCaps& b : r.buttonCaps) {
             HidDataItem item;

@@ -45,7 +45,8 @@ struct HidDataItem {
 // Failures return false and leave a last-error value (LastError): 995 aborted (Close, or a new
 // Open, while the transfer waited), 258 time-out, 22 the wait itself failed, 1167 the interface
 // went away, 6 not open, 87 a buffer shorter than the report, 5 no access for that transfer,
-// 206 a path of 260 characters or more. Nothing is logged or shown here.
+// 206 a path of 260 characters or more, 13 a description too large to hold. Nothing is logged or
+// shown here.
 //
 // No lock guards the transfers: one thread reads and one writes, each on its own object or at
 // least each with its own direction; any thread may call Close, which wakes a blocked Read or
