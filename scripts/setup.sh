@@ -9,7 +9,7 @@ PACKAGES=(
   libjsoncpp-dev libpugixml-dev libcairo2-dev libpango1.0-dev libfontconfig-dev libsdl2-dev
   libcurl4-openssl-dev libudev-dev libsystemd-dev libx11-dev libxi-dev libxtst-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool dbus-daemon umockdev libumockdev-dev
+  xvfb xdotool dbus-daemon dbus-bin umockdev libumockdev-dev
   fonts-noto-core fonts-noto-cjk
 )
 

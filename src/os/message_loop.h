@@ -66,6 +66,7 @@ class MessageLoop {
     uint64_t WakeCount() const;
 
     struct Impl;
+    const std::shared_ptr<Impl>& impl() const { return impl_; }
 
   private:
     std::shared_ptr<Impl> impl_;
@@ -103,5 +104,8 @@ void PostQuitMessage(int exitCode);
 uint32_t RegisterWindowMessage(const std::string& name);
 // The name a registered number was given, or "" when it was not registered.
 std::string RegisteredMessageName(uint32_t msg);
+// The number of a name registered in this process, or 0; never registers (for names that
+// arrive from other programs).
+uint32_t FindRegisteredMessage(const std::string& name);
 
 }  // namespace os

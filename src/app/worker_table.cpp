@@ -1,0 +1,55 @@
+#include "app/worker_table.h"
+
+#include <string>
+
+#include "os/debug_output.h"
+
+namespace app {
+
+WorkerTable::~WorkerTable() {
+    if (HasSlots()) StopAll();
+}
+
+void WorkerTable::CreateSlots(os::HWND owner) {
+    if (HasSlots()) return;
+    for (auto& c : contexts_) {
+        c = std::make_shared<WorkerContext>();
+        c->owner = owner;
+        c->stopEvent = std::make_shared<os::Event>(true, false);
+    }
+}
+
+bool WorkerTable::Start(int slot, std::function<void(std::shared_ptr<WorkerContext>)> fn) {
+    if (slot < 0 || slot >= kSlots || !contexts_[slot] || threads_[slot].HasThread()) return false;
+    std::shared_ptr<WorkerContext> ctx = contexts_[slot];
+    return threads_[slot].Start([ctx, fn = std::move(fn)] { fn(ctx); });
+}
+
+bool WorkerTable::Running(int slot) const {
+    return slot >= 0 && slot < kSlots && threads_[slot].HasThread() && !threads_[slot].Finished();
+}
+
+std::shared_ptr<WorkerContext> WorkerTable::Context(int slot) const {
+    return slot >= 0 && slot < kSlots ? contexts_[slot] : nullptr;
+}
+
+void WorkerTable::StopAll() {
+    for (auto& c : contexts_)
+        if (c) c->stopEvent->Set();
+    for (int i = 0; i < kSlots; ++i) {
+        const uint32_t r = threads_[i].Join(kStopTimeoutMs);
+        if (r == os::kWaitObject0) {
+            os::DebugOutput("所有对象处于激发状态\n");
+        } else if (r == os::kWaitTimeout) {
+            os::DebugOutput("所有对象处于非激发状态，超时\n");
+            // Where a thread would be terminated, it is let go: it keeps its context alive.
+            threads_[i].Abandon();
+        } else {
+            os::DebugOutput("错误\n");
+            os::DebugOutput(std::to_string(i));
+        }
+    }
+    for (auto& c : contexts_) c.reset();
+}
+
+}  // namespace app

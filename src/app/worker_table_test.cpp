@@ -1,0 +1,45 @@
+#include "app/worker_table.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "os/event.h"
+
+namespace app {
+namespace {
+
+TEST(WorkerTable, StopAllJoinsWorkersAndDoesNotWaitLongerThanASecondPerHangingOne) {
+    WorkerTable table;
+    table.CreateSlots(0x1234);
+    std::atomic<int> stoppedCleanly{0};
+    auto polite = [&](std::shared_ptr<WorkerContext> ctx) {
+        while (!ctx->StopRequested(1)) {
+        }
+        ++stoppedCleanly;
+    };
+    ASSERT_TRUE(table.Start(0, polite));
+    ASSERT_TRUE(table.Start(8, polite));
+    EXPECT_FALSE(table.Start(8, polite));  // slot taken
+    EXPECT_FALSE(table.Start(20, polite));
+    auto release = std::make_shared<os::Event>(true);
+    ASSERT_TRUE(table.Start(3, [release](std::shared_ptr<WorkerContext> ctx) {
+        EXPECT_EQ(ctx->owner, 0x1234u);
+        release->Wait(os::kInfinite);  // ignores its stop event
+    }));
+
+    const int64_t t0 = os::MonotonicMs();
+    table.StopAll();
+    const int64_t took = os::MonotonicMs() - t0;
+    EXPECT_EQ(stoppedCleanly, 2);
+    EXPECT_GE(took, WorkerTable::kStopTimeoutMs - 50);
+    EXPECT_LT(took, 3 * WorkerTable::kStopTimeoutMs);
+    EXPECT_FALSE(table.HasSlots());
+    EXPECT_EQ(os::WorkerThread::AbandonedRunning(), 1);
+    release->Set();
+    for (int i = 0; i < 500 && os::WorkerThread::AbandonedRunning() != 0; ++i) os::SleepMs(5);
+    EXPECT_EQ(os::WorkerThread::AbandonedRunning(), 0);
+}
+
+}  // namespace
+}  // namespace app

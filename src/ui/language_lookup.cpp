@@ -1,0 +1,12 @@
+#include "ui/language_lookup.h"
+
+#include <utility>
+
+namespace ui {
+
+std::string LanguageLookup::Text(std::string_view key) const {
+    if (std::optional<std::string> text = Find(key)) return *std::move(text);
+    return std::string(key);
+}
+
+}  // namespace ui
