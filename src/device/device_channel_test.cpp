@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "os/atomic_file.h"
@@ -72,7 +73,7 @@ class TestFirmware : public os::hid::VirtualDeviceHandler {
                 }
             }
         }
-        bus->PushInputReport(id, resp);
+        bus->PushInputReport(id, resp, answerDelayMs);
     }
 
     std::mutex m;
@@ -85,6 +86,7 @@ class TestFirmware : public os::hid::VirtualDeviceHandler {
     int statusFrom = 0;  // frame number from which the status byte is `status`
     uint8_t status = 0;
     int wrongEchoes = 0;
+    int answerDelayMs = 0;
 };
 
 class Channel : public ::testing::Test {
@@ -272,6 +274,25 @@ TEST_F(Channel, FailedChunkStopsTheTransferAndEarlierChunksStayWritten) {
         EXPECT_EQ(Frames().size(), 3u);  // the fourth chunk is never sent
         for (int i = 0; i < 112; ++i) ASSERT_EQ(fw_->memory[0x15][i], 0x5A);
     }
+}
+
+TEST_F(Channel, LiveColoursAreDroppedWhileAnotherExchangeIsBusy) {
+    Connect(false);
+    fw_->answerDelayMs = 1500;
+    std::vector<uint8_t> settings(10);
+    std::thread slow([&] { EXPECT_EQ(ch_.ReadSettings(settings.data(), 10, 0), 1); });
+    while (!ch_.busy()) std::this_thread::yield();
+    const uint8_t colours[120] = {};
+    // Every chunk is dropped (counted as passed) rather than queued behind the command.
+    EXPECT_EQ(ch_.StreamKeyColours(colours, 120), 1);
+    slow.join();
+    EXPECT_FALSE(ch_.busy());
+    const auto frames = Frames();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0][3], 0x05);
+    fw_->answerDelayMs = 0;
+    EXPECT_EQ(ch_.StreamKeyColours(colours, 120), 1);
+    EXPECT_EQ(Frames().size(), 4u);  // 56 + 56 + 8
 }
 
 }  // namespace
