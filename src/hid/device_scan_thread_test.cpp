@@ -52,7 +52,7 @@ class Silent : public os::hid::VirtualDeviceHandler {
 
 uint32_t Plug(uint16_t vid, uint16_t pid, uint8_t mi,
               const std::vector<std::pair<uint16_t, uint8_t>>& collections) {
-    os::hid::VirtualInterfaceSpec spec;
+    os::hid::VirtualInterfaceConfig spec;
     spec.vendorId = vid;
     spec.productId = pid;
     spec.interfaceNumber = mi;
