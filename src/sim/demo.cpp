@@ -106,6 +106,10 @@ Demo::~Demo() {
     store_.reset();
 }
 
+const char* Demo::Usage() {
+    return kUsage;
+}
+
 std::string Demo::DefaultDataFolder() {
     return os::LocalAppDataFolder(true) + "/Brasvik M402/Demo";
 }

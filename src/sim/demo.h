@@ -44,6 +44,9 @@ class Demo {
     // Serves kCommandName on the bus until the demo ends.
     void AttachTo(os::SessionBus& bus);
 
+    // The commands RunCommand knows, one per line.
+    static const char* Usage();
+
     // One brasvik-sim command: 0 on success, else non-zero with the reason in output.
     int RunCommand(const std::vector<std::string>& args, std::string& output);
 
