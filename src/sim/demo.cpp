@@ -1,5 +1,6 @@
 #include "sim/demo.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -182,7 +183,12 @@ int Demo::RunCommand(const std::vector<std::string>& args, std::string& output) 
         }
         return 0;
     }
-    if (args.size() < 2) return Fail(output, verb + ": which device?\n" + kUsage);
+    static constexpr const char* kVerbs[] = {"plug",  "unplug",  "link",  "unlink",
+                                             "press", "release", "event", "battery",
+                                             "fault", "version", "dump"};
+    if (std::find(std::begin(kVerbs), std::end(kVerbs), verb) == std::end(kVerbs))
+        return Fail(output, "unknown command: " + verb + "\n" + kUsage);
+    if (args.size() < 2) return Fail(output, verb + ": which device?");
     Kind kind;
     if (!KindFromName(args[1], &kind)) return Fail(output, "unknown device kind: " + args[1]);
     SimulatedDevice& device = *devices_[Index(kind)];
@@ -309,7 +315,7 @@ int Demo::RunCommand(const std::vector<std::string>& args, std::string& output) 
                  HexDump(bytes);
         return 0;
     }
-    return Fail(output, "unknown command: " + verb + "\n" + kUsage);
+    return Fail(output, "unknown command: " + verb);
 }
 
 std::unique_ptr<Demo> StartDemo(const std::string& kinds, os::SessionBus& bus) {
