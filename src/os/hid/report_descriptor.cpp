@@ -324,9 +324,13 @@ class ReportDescriptor::Parser {
         uint32_t slot = 0;
         for (size_t i = 0; i < locals.usages.size() && slot < f.count; ++i) {
             const LocalUsage& u = locals.usages[i];
-            const uint32_t n = std::min<uint32_t>(u.max - u.min + 1u, f.count - slot);
+            // A single last usage covers every slot left, as one capability of that count.
+            const bool lastSingle = i + 1 == locals.usages.size() && u.min == u.max;
+            const uint32_t n = lastSingle ? f.count - slot
+                                          : std::min<uint32_t>(u.max - u.min + 1u, f.count - slot);
             EmitVariable(type, bits, link, button, PageOf(u), u.min,
-                         static_cast<uint16_t>(u.min + n - 1), n, fieldIndex, slot, f);
+                         lastSingle ? u.min : static_cast<uint16_t>(u.min + n - 1), n, fieldIndex,
+                         slot, f);
             slot += n;
         }
         if (slot < f.count) {

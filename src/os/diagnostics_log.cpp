@@ -1,4 +1,4 @@
-#include "app/diagnostics_log.h"
+#include "os/diagnostics_log.h"
 
 #include <sys/stat.h>
 
@@ -6,10 +6,10 @@
 
 #include "os/folders.h"
 
-namespace app {
+namespace os {
 
 std::string LogFilePath() {
-    return os::LocalAppDataFolder() + "/Brasvik M402/Vorlix.log";
+    return LocalAppDataFolder() + "/Brasvik M402/Vorlix.log";
 }
 
 std::string FormatLogTimestamp(const std::tm& t) {
@@ -46,4 +46,4 @@ void AppendLog(const std::string& message) {
     AppendLogAt(LogFilePath(), message, local);
 }
 
-}  // namespace app
+}  // namespace os

@@ -4,7 +4,7 @@
 #include <ctime>
 #include <string>
 
-namespace app {
+namespace os {
 
 // The diagnostics log "Vorlix.log" in the user data folder. Each entry is one line: a local-time
 // stamp "YYYY-MM-DD-hh-mm-ss:" followed by the message. A file larger than kLogSizeLimit is emptied
@@ -25,4 +25,4 @@ void AppendLogAt(const std::string& path, const std::string& message, const std:
 // "2026-03-03-09-05-07:" for 9:05:07 on 3 March 2026.
 std::string FormatLogTimestamp(const std::tm& localTime);
 
-}  // namespace app
+}  // namespace os

@@ -1,4 +1,4 @@
-#include "app/diagnostics_log.h"
+#include "os/diagnostics_log.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "os/atomic_file.h"
 
-namespace app {
+namespace os {
 namespace {
 
 std::tm At(int y, int mo, int d, int h, int mi, int s) {
@@ -36,7 +36,7 @@ class DiagnosticsLog : public ::testing::Test {
     }
     static std::string Read() {
         std::string s;
-        os::ReadWholeFile(LogFilePath(), s);
+        ReadWholeFile(LogFilePath(), s);
         return s;
     }
     static void Fill(size_t bytes) { std::ofstream(LogFilePath()) << std::string(bytes, 'x'); }
@@ -70,4 +70,4 @@ TEST_F(DiagnosticsLog, MissingFolderLosesOnlyTheEntry) {
 }
 
 }  // namespace
-}  // namespace app
+}  // namespace os
