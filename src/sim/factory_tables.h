@@ -72,8 +72,7 @@ inline constexpr auto kMouseCommand = Join(kKeyboard, kVendor);
 struct InterfaceLayout {
     uint8_t interfaceNumber;
     std::span<const uint8_t> descriptor;
-    bool carriesCommands;  // the command collection is on this interface
-    bool carriesEvents;    // the consumer collection is on this interface
+    bool carriesEvents;  // the consumer collection is on this interface
 };
 
 struct DeviceLayout {
@@ -96,7 +95,7 @@ inline constexpr std::array<DeviceLayout, kKindCount> kDeviceLayouts = {{
      0x320F,
      0x22AB,
      0x03,
-     {{{1, descriptor::kFourCollections, true, true}, {}}},
+     {{{1, descriptor::kFourCollections, true}, {}}},
      1},
     {Kind::kMouse,
      "mouse",
@@ -104,7 +103,7 @@ inline constexpr std::array<DeviceLayout, kKindCount> kDeviceLayouts = {{
      0x320F,
      0x22A9,
      0x03,
-     {{{0, descriptor::kMousePointer, false, true}, {1, descriptor::kMouseCommand, true, false}}},
+     {{{0, descriptor::kMousePointer, true}, {1, descriptor::kMouseCommand, false}}},
      2},
     {Kind::kPad,
      "pad",
@@ -112,7 +111,7 @@ inline constexpr std::array<DeviceLayout, kKindCount> kDeviceLayouts = {{
      0x320F,
      0x1004,
      0x03,
-     {{{1, descriptor::kFourCollections, true, true}, {}}},
+     {{{1, descriptor::kFourCollections, true}, {}}},
      1},
     {Kind::kHeadset,
      "headset",
@@ -120,7 +119,7 @@ inline constexpr std::array<DeviceLayout, kKindCount> kDeviceLayouts = {{
      0x0C76,
      0x1630,
      0x01,
-     {{{3, descriptor::kHeadset, true, true}, {}}},
+     {{{3, descriptor::kHeadset, true}, {}}},
      1},
     {Kind::kReceiver,
      "receiver",
@@ -128,7 +127,7 @@ inline constexpr std::array<DeviceLayout, kKindCount> kDeviceLayouts = {{
      0x320F,
      0x22AA,
      0x03,
-     {{{1, descriptor::kFourCollections, true, true}, {}}},
+     {{{1, descriptor::kFourCollections, true}, {}}},
      1},
 }};
 

@@ -13,7 +13,6 @@ struct SimulatedDevice::Port {
     os::hid::VirtualBus& bus;
     std::mutex mutex;
     std::vector<uint32_t> ids;
-    uint32_t commandId = 0;
     uint32_t eventId = 0;
     uint8_t eventReportId = 0;
 
@@ -22,7 +21,7 @@ struct SimulatedDevice::Port {
         {
             std::lock_guard lock(mutex);
             taken.swap(ids);
-            commandId = eventId = 0;
+            eventId = 0;
         }
         for (uint32_t id : taken) bus.Unplug(id);
     }
@@ -86,7 +85,7 @@ bool SimulatedDevice::Plug(std::string* error) {
     const DeviceLayout& layout = LayoutOf(firmware_->kind());
     auto handler = std::make_shared<Handler>(firmware_, port_);
     std::vector<uint32_t> ids;
-    uint32_t commandId = 0, eventId = 0;
+    uint32_t eventId = 0;
     for (size_t i = 0; i < layout.interfaceCount; ++i) {
         const InterfaceLayout& il = layout.interfaces[i];
         os::hid::VirtualInterfaceSpec spec;
@@ -101,13 +100,11 @@ bool SimulatedDevice::Plug(std::string* error) {
             return false;
         }
         ids.push_back(id);
-        if (il.carriesCommands) commandId = id;
         if (il.carriesEvents) eventId = id;
     }
     {
         std::lock_guard lock(port_->mutex);
         port_->ids = ids;
-        port_->commandId = commandId;
         port_->eventId = eventId;
         port_->eventReportId = layout.eventReportId;
     }
