@@ -89,54 +89,42 @@ const KindTraits& TraitsOf(Kind kind) {
     return kTraits[static_cast<size_t>(kind)];
 }
 
-bool IsWrite(uint8_t command) {
-    switch (command) {
-        case cmd::kWriteSettings:
-        case cmd::kWriteKeys:
-        case cmd::kWriteLightMap:
-        case cmd::kStreamColours:
-        case cmd::kWriteMacros:
-        case cmd::kWriteShoot:
-            return true;
-        default:
-            return false;
-    }
+// The memory area each reading or writing command addresses.
+struct CommandArea {
+    uint8_t command;
+    Area area;
+    bool write;
+};
+constexpr std::array<CommandArea, 11> kCommandAreas = {{
+    {cmd::kReadInfo, Area::kInfo, false},
+    {cmd::kReadSettings, Area::kSettings, false},
+    {cmd::kWriteSettings, Area::kSettings, true},
+    {cmd::kReadKeys, Area::kKeys, false},
+    {cmd::kWriteKeys, Area::kKeys, true},
+    {cmd::kWriteLightMap, Area::kLightMap, true},
+    {cmd::kStreamColours, Area::kColours, true},
+    {cmd::kWriteMacros, Area::kMacro, true},
+    {cmd::kWriteShoot, Area::kShoot, true},
+    {cmd::kReadPower, Area::kPower, false},
+    {cmd::kReadLedIndex, Area::kLedIndex, false},
+}};
+
+const CommandArea* AreaOfCommand(uint8_t command) {
+    for (const CommandArea& c : kCommandAreas)
+        if (c.command == command) return &c;
+    return nullptr;
 }
 
-bool AreaOfCommand(uint8_t command, Area* area) {
-    switch (command) {
-        case cmd::kReadInfo:
-            *area = Area::kInfo;
-            return true;
-        case cmd::kReadSettings:
-        case cmd::kWriteSettings:
-            *area = Area::kSettings;
-            return true;
-        case cmd::kReadKeys:
-        case cmd::kWriteKeys:
-            *area = Area::kKeys;
-            return true;
-        case cmd::kWriteLightMap:
-            *area = Area::kLightMap;
-            return true;
-        case cmd::kStreamColours:
-            *area = Area::kColours;
-            return true;
-        case cmd::kWriteMacros:
-            *area = Area::kMacro;
-            return true;
-        case cmd::kWriteShoot:
-            *area = Area::kShoot;
-            return true;
-        case cmd::kReadPower:
-            *area = Area::kPower;
-            return true;
-        case cmd::kReadLedIndex:
-            *area = Area::kLedIndex;
-            return true;
-        default:
-            return false;
-    }
+bool IsWrite(uint8_t command) {
+    const CommandArea* c = AreaOfCommand(command);
+    return c && c->write;
+}
+
+// Position of name in a name table, -1 when absent.
+int IndexOfName(std::span<const char* const> names, std::string_view name) {
+    for (size_t i = 0; i < names.size(); ++i)
+        if (name == names[i]) return static_cast<int>(i);
+    return -1;
 }
 
 void Put16(std::vector<uint8_t>& bytes, size_t at, uint16_t value) {
@@ -151,12 +139,9 @@ const char* AreaName(Area area) {
 }
 
 bool AreaFromName(std::string_view name, Area* area) {
-    for (size_t i = 0; i < kAreaNames.size(); ++i)
-        if (name == kAreaNames[i]) {
-            *area = static_cast<Area>(i);
-            return true;
-        }
-    return false;
+    const int i = IndexOfName(kAreaNames, name);
+    if (i >= 0) *area = static_cast<Area>(i);
+    return i >= 0;
 }
 
 const char* FaultName(FaultKind kind) {
@@ -164,12 +149,9 @@ const char* FaultName(FaultKind kind) {
 }
 
 bool FaultFromName(std::string_view name, FaultKind* kind) {
-    for (size_t i = 0; i < kFaultNames.size(); ++i)
-        if (name == kFaultNames[i]) {
-            *kind = static_cast<FaultKind>(i);
-            return true;
-        }
-    return false;
+    const int i = IndexOfName(kFaultNames, name);
+    if (i >= 0) *kind = static_cast<FaultKind>(i);
+    return i >= 0;
 }
 
 Firmware::Firmware(Kind kind) : kind_(kind) {
@@ -415,8 +397,9 @@ bool Firmware::Supports(uint8_t command) const {
 }
 
 bool Firmware::Locate(uint8_t command, size_t address, size_t length, Range* range) const {
-    Area area;
-    if (!AreaOfCommand(command, &area)) return false;
+    const CommandArea* c = AreaOfCommand(command);
+    if (!c) return false;
+    const Area area = c->area;
     size_t offset = address;
     if (area == Area::kLightMap) {
         const size_t page = address / kLightPageStride;
