@@ -48,42 +48,31 @@ struct KindTraits {
     std::array<uint8_t, 14> commands;  // zero-terminated
 };
 
+// The mouse pad and the headset keep only a lighting block and a power status.
+constexpr KindTraits kLightingOnly = {1024,
+                                      false,
+                                      false,
+                                      false,
+                                      false,
+                                      true,
+                                      {cmd::kReadInfo, cmd::kReadSettings, cmd::kWriteSettings,
+                                       cmd::kPoll, cmd::kReadPower, cmd::kLinkState}};
+
+// clang-format off
 constexpr std::array<KindTraits, kKindCount> kTraits = {{
-    {512,
-     true,
-     true,
-     true,
-     false,
-     true,
+    // settings, keys, lighting, macros, shoot, power, commands
+    {512, true, true, true, false, true,
      {cmd::kReadInfo, cmd::kReadSettings, cmd::kWriteSettings, cmd::kReadKeys, cmd::kWriteKeys,
       cmd::kWriteLightMap, cmd::kStreamColours, cmd::kWriteMacros, cmd::kPoll, cmd::kReadPower,
       cmd::kReadLedIndex, cmd::kResumeLighting, cmd::kLinkState}},
-    {2048,
-     true,
-     false,
-     true,
-     true,
-     true,
+    {2048, true, false, true, true, true,
      {cmd::kReadInfo, cmd::kReadSettings, cmd::kWriteSettings, cmd::kReadKeys, cmd::kWriteKeys,
       cmd::kWriteMacros, cmd::kWriteShoot, cmd::kPoll, cmd::kReadPower, cmd::kLinkState}},
-    {1024,
-     false,
-     false,
-     false,
-     false,
-     true,
-     {cmd::kReadInfo, cmd::kReadSettings, cmd::kWriteSettings, cmd::kPoll, cmd::kReadPower,
-      cmd::kLinkState}},
-    {1024,
-     false,
-     false,
-     false,
-     false,
-     true,
-     {cmd::kReadInfo, cmd::kReadSettings, cmd::kWriteSettings, cmd::kPoll, cmd::kReadPower,
-      cmd::kLinkState}},
+    kLightingOnly,
+    kLightingOnly,
     {0, false, false, false, false, false, {cmd::kLinkState}},
 }};
+// clang-format on
 
 const KindTraits& TraitsOf(Kind kind) {
     return kTraits[static_cast<size_t>(kind)];
