@@ -21,7 +21,9 @@ constexpr const char* kUsage =
     "  link PARTNER | unlink PARTNER    the receiver's keyboard or mouse\n"
     "  press KIND N | release KIND N    keyboard key number or mouse button 0..10\n"
     "  event KIND CODE                  send an event code (0x0401, 0x1123...)\n"
-    "  battery KIND LEVEL [STATE]       STATE: powered, charging, battery (or 0, 1, 2)\n"
+    "  battery KIND LEVEL [STATE [PHONE]]\n"
+    "                                   STATE: powered, charging, battery (or 0, 1, 2);\n"
+    "                                   PHONE: none, iphone, samsung, other (or 0..3)\n"
     "  fault KIND NAME [VALUE] [command=C] [after=N] [frames=N]\n"
     "                                   NAME: noanswer, late (VALUE ms), echo (VALUE 1 or 2),\n"
     "                                   statusff, statusfe, refuse, unplug, clear\n"
@@ -251,9 +253,19 @@ int Demo::RunCommand(const std::vector<std::string>& args, std::string& output) 
             else if (!ParseNumber(s, 255, &state))
                 return Fail(output, "battery: unknown state " + s);
         }
+        long phone = -1;
+        if (args.size() >= 5) {
+            constexpr const char* kPhones[] = {"none", "iphone", "samsung", "other"};
+            const auto it = std::find(std::begin(kPhones), std::end(kPhones), args[4]);
+            if (it != std::end(kPhones))
+                phone = it - std::begin(kPhones);
+            else if (!ParseNumber(args[4], 255, &phone))
+                return Fail(output, "battery: unknown phone type " + args[4]);
+        }
         fw.SetPower(static_cast<uint8_t>(level), static_cast<uint8_t>(state));
-        output =
-            name + " battery " + std::to_string(level) + " state " + std::to_string(state) + "\n";
+        if (phone >= 0) fw.SetPowerByte(5, static_cast<uint8_t>(phone));
+        output = name + " battery " + std::to_string(level) + " state " + std::to_string(state) +
+                 (phone >= 0 ? " phone " + std::to_string(phone) : std::string()) + "\n";
         return 0;
     }
     if (verb == "fault") {
@@ -285,6 +297,10 @@ int Demo::RunCommand(const std::vector<std::string>& args, std::string& output) 
             else
                 return Fail(output, "fault: unknown setting " + key);
         }
+        bool framesGiven = false;
+        for (size_t i = 3; i < args.size(); ++i) framesGiven |= args[i].rfind("frames=", 0) == 0;
+        // A device that left stays away until plugged again; once is what is meant.
+        if (f.kind == FaultKind::kUnplugMidTransfer && !framesGiven) f.frames = 1;
         if (f.kind == FaultKind::kLateAnswer && f.value == 0) f.value = 1500;
         if (f.kind == FaultKind::kWrongEcho && f.value == 0) f.value = 1;
         fw.AddFault(f);

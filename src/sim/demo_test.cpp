@@ -214,9 +214,9 @@ TEST_F(DemoTest, BrasvikSimDrivesARunningDemo) {
 
     EXPECT_EQ(RunSim({"plug", "mouse"}, &out), 0) << out;
     EXPECT_TRUE(d.device(Kind::kMouse).plugged());
-    EXPECT_EQ(RunSim({"battery", "ms", "150", "charging"}, &out), 0) << out;
+    EXPECT_EQ(RunSim({"battery", "ms", "150", "charging", "samsung"}, &out), 0) << out;
     EXPECT_EQ(RunSim({"dump", "mouse", "power"}, &out), 0) << out;
-    EXPECT_NE(out.find("0000: 96 01 00 00 00 00"), std::string::npos) << out;
+    EXPECT_NE(out.find("0000: 96 01 00 00 00 02"), std::string::npos) << out;
     EXPECT_EQ(RunSim({"fault", "keyboard", "late", "700", "command=0x05", "frames=1"}, &out), 0)
         << out;
     EXPECT_EQ(RunSim({"unlink", "mouse"}, &out), 0) << out;
