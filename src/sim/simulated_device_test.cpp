@@ -302,8 +302,8 @@ TEST_F(SimulatedDeviceTest, FaultsMisbehaveAsSwitched) {
     EXPECT_EQ(end.Exchange(Request(0x03, 0, 34))[3], 0x03);
     fw.ClearFaults();
 
-    // A late answer: not there after 100 ms, there later.
-    fw.AddFault({FaultKind::kLateAnswer, 0, 0, 1, 600});
+    // A late answer: not there after 100 ms, there later (well apart, for a loaded machine).
+    fw.AddFault({FaultKind::kLateAnswer, 0, 0, 1, 2500});
     ASSERT_TRUE(end.Send(Request(0x1A, 0, 6)));
     EXPECT_EQ(end.Receive(&a, 100), os::hid::kErrorTimeout);
     EXPECT_EQ(end.Receive(&a, 10000), os::hid::kErrorSuccess);
