@@ -88,13 +88,13 @@ bool SimulatedDevice::Plug(std::string* error) {
     uint32_t eventId = 0;
     for (size_t i = 0; i < layout.interfaceCount; ++i) {
         const InterfaceLayout& il = layout.interfaces[i];
-        os::hid::VirtualInterfaceSpec spec;
-        spec.vendorId = layout.vendorId;
-        spec.productId = layout.productId;
-        spec.versionNumber = firmware_->versionNumber();
-        spec.interfaceNumber = il.interfaceNumber;
-        spec.reportDescriptor.assign(il.descriptor.begin(), il.descriptor.end());
-        const uint32_t id = port_->bus.Plug(spec, handler, error);
+        os::hid::VirtualInterfaceConfig config;
+        config.vendorId = layout.vendorId;
+        config.productId = layout.productId;
+        config.versionNumber = firmware_->versionNumber();
+        config.interfaceNumber = il.interfaceNumber;
+        config.reportDescriptor.assign(il.descriptor.begin(), il.descriptor.end());
+        const uint32_t id = port_->bus.Plug(config, handler, error);
         if (id == 0) {
             for (uint32_t done : ids) port_->bus.Unplug(done);
             return false;
