@@ -341,7 +341,8 @@ void Firmware::SetChangeListener(std::function<void()> listener) {
 void Firmware::NoteEventLocked(uint16_t code) {
     // A profile or DPI-stage change the device makes itself shows in its memory too.
     const uint8_t high = code >> 8;
-    if (high != 0x10 && high != 0x11) return;
+    if ((high != 0x10 && high != 0x11) || (kind_ != Kind::kKeyboard && kind_ != Kind::kMouse))
+        return;
     std::vector<uint8_t>& settings = Bytes(Area::kSettings);
     if (settings.empty()) return;
     const uint8_t profile = code & 0x0F;
@@ -418,7 +419,9 @@ Firmware::Outcome Firmware::Process(const Frame& frame, bool refuseWrites) {
     const uint8_t command = frame[kCommandByte];
     // The link poll is the one frame the host sends without a checksum.
     if (command != cmd::kPoll && !ChecksumMatches(frame)) {
-        out.replies.push_back({AnswerTo(frame, kStatusBadChecksum), 0});
+        Frame answer = AnswerTo(frame, kStatusBadChecksum);
+        StampChecksum(answer);
+        out.replies.push_back({answer, 0});
         return out;
     }
     std::lock_guard lock(mutex_);
