@@ -93,6 +93,15 @@ int CSliderUI::ValueAt(UiPoint pt) const {
     return static_cast<int>(std::clamp<int64_t>(value, m_nMin, m_nMax));
 }
 
+void CSliderUI::TrackTo(UiPoint pt) {
+    int before = m_nValue;
+    SetValue(ValueAt(pt));
+    if (m_bSendMove && m_nValue != before && m_pManager != nullptr) {
+        m_pManager->SendNotify(this, DUI_MSGTYPE_MOVEVALUECHANGED);
+    }
+    Invalidate();
+}
+
 void CSliderUI::SetEnabled(bool enabled) {
     CProgressUI::SetEnabled(enabled);
     if (!IsEnabled()) m_uButtonState = 0;
@@ -108,23 +117,11 @@ void CSliderUI::DoEvent(TEventUI& event) {
         case UIEVENT_DBLCLICK:
             if (IsEnabled() && m_rcItem.Contains(event.ptMouse)) {
                 m_uButtonState |= UISTATE_CAPTURED | UISTATE_PUSHED;
-                int before = m_nValue;
-                SetValue(ValueAt(event.ptMouse));
-                if (m_bSendMove && m_nValue != before && m_pManager != nullptr) {
-                    m_pManager->SendNotify(this, DUI_MSGTYPE_MOVEVALUECHANGED);
-                }
-                Invalidate();
+                TrackTo(event.ptMouse);
             }
             return;
         case UIEVENT_MOUSEMOVE:
-            if ((m_uButtonState & UISTATE_CAPTURED) != 0) {
-                int before = m_nValue;
-                SetValue(ValueAt(event.ptMouse));
-                if (m_bSendMove && m_nValue != before && m_pManager != nullptr) {
-                    m_pManager->SendNotify(this, DUI_MSGTYPE_MOVEVALUECHANGED);
-                }
-                Invalidate();
-            }
+            if ((m_uButtonState & UISTATE_CAPTURED) != 0) TrackTo(event.ptMouse);
             return;
         case UIEVENT_BUTTONUP:
             if ((m_uButtonState & UISTATE_CAPTURED) != 0) {
