@@ -10,37 +10,13 @@ namespace toolkit {
 
 namespace {
 
-template <void (CSliderUI::*setter)(const std::string&)>
-bool ApplyImage(CSliderUI& c, const std::string& v) {
-    (c.*setter)(v);
-    return true;
-}
-
 constexpr AttributeEntry<CSliderUI> kSliderAttributes[] = {
-    {"step",
-     [](CSliderUI& c, const std::string& v) {
-         int n = 0;
-         if (!ParseInt(v, n)) return false;
-         c.SetChangeStep(n);
-         return true;
-     }},
-    {"thumbsize",
-     [](CSliderUI& c, const std::string& v) {
-         UiSize sz;
-         if (!ParseSize(v, sz)) return false;
-         c.SetThumbSize(sz);
-         return true;
-     }},
-    {"thumbimage", ApplyImage<&CSliderUI::SetThumbImage>},
-    {"thumbhotimage", ApplyImage<&CSliderUI::SetThumbHotImage>},
-    {"thumbpushedimage", ApplyImage<&CSliderUI::SetThumbPushedImage>},
-    {"sendmove",
-     [](CSliderUI& c, const std::string& v) {
-         bool on = false;
-         if (!ParseBool(v, on)) return false;
-         c.SetSendMove(on);
-         return true;
-     }},
+    {"step", AttrInt<CSliderUI, &CSliderUI::SetChangeStep>},
+    {"thumbsize", AttrSize<CSliderUI, &CSliderUI::SetThumbSize>},
+    {"thumbimage", AttrText<CSliderUI, &CSliderUI::SetThumbImage>},
+    {"thumbhotimage", AttrText<CSliderUI, &CSliderUI::SetThumbHotImage>},
+    {"thumbpushedimage", AttrText<CSliderUI, &CSliderUI::SetThumbPushedImage>},
+    {"sendmove", AttrBool<CSliderUI, &CSliderUI::SetSendMove>},
 };
 
 }  // namespace
