@@ -11,10 +11,12 @@
 #include "toolkit/container_ui.h"
 #include "toolkit/control_factory.h"
 #include "toolkit/controls/button_ui.h"
+#include "toolkit/controls/edit_ui.h"
 #include "toolkit/controls/horizontal_layout_ui.h"
 #include "toolkit/controls/label_ui.h"
 #include "toolkit/controls/option_ui.h"
 #include "toolkit/controls/progress_ui.h"
+#include "toolkit/controls/rich_edit_ui.h"
 #include "toolkit/controls/slider_ui.h"
 #include "toolkit/controls/tab_layout_ui.h"
 #include "toolkit/controls/text_ui.h"
@@ -47,6 +49,8 @@ constexpr BuiltinClass kBuiltinClasses[] = {
     {"CheckBox", [] { return static_cast<CControlUI*>(new CCheckBoxUI); }},
     {"Progress", [] { return static_cast<CControlUI*>(new CProgressUI); }},
     {"Slider", [] { return static_cast<CControlUI*>(new CSliderUI); }},
+    {"Edit", [] { return static_cast<CControlUI*>(new CEditUI); }},
+    {"RichEdit", [] { return static_cast<CControlUI*>(new CRichEditUI); }},
 };
 
 // Elements that describe resources rather than controls.
