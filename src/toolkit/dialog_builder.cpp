@@ -14,9 +14,15 @@
 #include "toolkit/controls/edit_ui.h"
 #include "toolkit/controls/horizontal_layout_ui.h"
 #include "toolkit/controls/label_ui.h"
+#include "toolkit/controls/list_container_element_ui.h"
+#include "toolkit/controls/list_label_element_ui.h"
+#include "toolkit/controls/list_text_element_ui.h"
+#include "toolkit/controls/list_ui.h"
 #include "toolkit/controls/option_ui.h"
 #include "toolkit/controls/progress_ui.h"
 #include "toolkit/controls/rich_edit_ui.h"
+#include "toolkit/controls/scroll_bar_ui.h"
+#include "toolkit/controls/scroll_layout_ui.h"
 #include "toolkit/controls/slider_ui.h"
 #include "toolkit/controls/tab_layout_ui.h"
 #include "toolkit/controls/text_ui.h"
@@ -51,6 +57,12 @@ constexpr BuiltinClass kBuiltinClasses[] = {
     {"Slider", [] { return static_cast<CControlUI*>(new CSliderUI); }},
     {"Edit", [] { return static_cast<CControlUI*>(new CEditUI); }},
     {"RichEdit", [] { return static_cast<CControlUI*>(new CRichEditUI); }},
+    {"ScrollBar", [] { return static_cast<CControlUI*>(new CScrollBarUI); }},
+    {"ScrollLayout", [] { return static_cast<CControlUI*>(new CScrollLayoutUI); }},
+    {"List", [] { return static_cast<CControlUI*>(new CListUI); }},
+    {"ListLabelElement", [] { return static_cast<CControlUI*>(new CListLabelElementUI); }},
+    {"ListTextElement", [] { return static_cast<CControlUI*>(new CListTextElementUI); }},
+    {"ListContainerElement", [] { return static_cast<CControlUI*>(new CListContainerElementUI); }},
 };
 
 // Elements that describe resources rather than controls.

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <string>
+
+#include "toolkit/ui_types.h"
+
+namespace toolkit {
+
+class CControlUI;
+
+inline constexpr const char* DUI_MSGTYPE_ITEMSELECT = "itemselect";
+inline constexpr const char* DUI_MSGTYPE_ITEMCLICK = "itemclick";
+inline constexpr const char* DUI_MSGTYPE_ITEMACTIVATE = "itemactivate";
+
+// How the items of a list or a drop-down look; the owner's "item..." attributes fill it.
+struct TListInfoUI {
+    int nFont = -1;
+    uint32_t uTextStyle = DT_VCENTER | DT_SINGLELINE;
+    UiRect rcTextPadding;
+    uint32_t dwTextColor = 0xFF000000;
+    uint32_t dwBkColor = 0;
+    std::string sBkImage;
+    uint32_t dwSelectedTextColor = 0xFF000000;
+    uint32_t dwSelectedBkColor = 0xFFC1E3FF;
+    std::string sSelectedImage;
+    uint32_t dwHotTextColor = 0xFF000000;
+    uint32_t dwHotBkColor = 0xFFE9F5FF;
+    std::string sHotImage;
+    uint32_t dwDisabledTextColor = 0xFFCCCCCC;
+    uint32_t dwDisabledBkColor = 0;
+    uint32_t dwLineColor = 0;
+};
+
+// Reads one "item..." attribute of a list owner into info. False when name is not one of them;
+// ok is false when the value does not read.
+bool ApplyListInfoAttribute(TListInfoUI& info, const std::string& name, const std::string& value,
+                            bool& ok);
+
+// What a list item needs from the list or drop-down that holds it.
+class IListOwnerUI {
+  public:
+    virtual ~IListOwnerUI() = default;
+    virtual TListInfoUI* GetListInfo() = 0;
+    virtual int GetCurSel() const = 0;
+    virtual bool SelectItem(int index, bool takeFocus = false, bool sendNotify = true) = 0;
+    // Keys and wheel turns the item does not use itself.
+    virtual void DoEvent(TEventUI& event) = 0;
+};
+
+// The state and the pointer behaviour every list item shares, whatever control it is: a press
+// selects it through the owner, a release sends "itemclick", a double click (or Enter) activates
+// it ("itemactivate"), a context-menu request sends "menu" when the item uses context menus, and
+// the pointer over it makes it hot.
+struct ListItemState {
+    IListOwnerUI* owner = nullptr;
+    int index = -1;
+    bool selected = false;
+    bool hot = false;
+
+    // True when the event was the item's; the rest goes to the control's normal handling.
+    bool HandleEvent(CControlUI& item, TEventUI& event);
+    // Background and text colours for the state (the owner's item settings).
+    void PaintBackground(CControlUI& item, cairo_t* cr);
+    uint32_t TextColor(const CControlUI& item) const;
+    // Selects or unselects the item through its owner (notifying unless told not to).
+    bool Select(CControlUI& item, bool select, bool sendNotify);
+    // The "itemactivate" notification, when the item is enabled and visible.
+    bool Activate(CControlUI& item);
+};
+
+// Implemented by every control that can be an item of a list or a drop-down.
+class IListItemUI {
+  public:
+    virtual ~IListItemUI() = default;
+    virtual ListItemState& ItemState() = 0;
+};
+
+// The item interface of a control, or nullptr when it is not a list item.
+IListItemUI* AsListItem(CControlUI* control);
+
+}  // namespace toolkit
