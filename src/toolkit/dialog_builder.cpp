@@ -11,6 +11,7 @@
 #include "toolkit/container_ui.h"
 #include "toolkit/control_factory.h"
 #include "toolkit/controls/button_ui.h"
+#include "toolkit/controls/combo_ui.h"
 #include "toolkit/controls/edit_ui.h"
 #include "toolkit/controls/horizontal_layout_ui.h"
 #include "toolkit/controls/label_ui.h"
@@ -62,6 +63,7 @@ constexpr BuiltinClass kBuiltinClasses[] = {
     {"List", [] { return static_cast<CControlUI*>(new CListUI); }},
     {"ListLabelElement", [] { return static_cast<CControlUI*>(new CListLabelElementUI); }},
     {"ListTextElement", [] { return static_cast<CControlUI*>(new CListTextElementUI); }},
+    {"Combo", [] { return static_cast<CControlUI*>(new CComboUI); }},
     {"ListContainerElement", [] { return static_cast<CControlUI*>(new CListContainerElementUI); }},
 };
 

@@ -1,5 +1,6 @@
 #include "toolkit/controls/list_owner.h"
 
+#include "toolkit/container_ui.h"
 #include "toolkit/control_ui.h"
 #include "toolkit/paint_manager_ui.h"
 #include "toolkit/render_engine.h"
@@ -68,6 +69,58 @@ bool ApplyListInfoAttribute(TListInfoUI& info, const std::string& name, const st
 
 IListItemUI* AsListItem(CControlUI* control) {
     return dynamic_cast<IListItemUI*>(control);
+}
+
+void AdoptListItems(CContainerUI& container, IListOwnerUI* owner) {
+    for (int i = 0; i < container.GetCount(); ++i) {
+        if (IListItemUI* item = AsListItem(container.GetItemAt(i))) {
+            item->ItemState().owner = owner;
+            item->ItemState().index = i;
+        }
+    }
+}
+
+bool IsSelectableItem(const CContainerUI& container, int index) {
+    CControlUI* c = container.GetItemAt(index);
+    return c != nullptr && AsListItem(c) != nullptr && c->IsOwnVisible() && c->IsEnabled();
+}
+
+int FindSelectableItem(const CContainerUI& container, int index, int step) {
+    for (int i = index; i >= 0 && i < container.GetCount(); i += step) {
+        if (IsSelectableItem(container, i)) return i;
+    }
+    return -1;
+}
+
+void MoveItemSelection(CContainerUI& container, int old, int index) {
+    for (int i : {old, index}) {
+        CControlUI* c = container.GetItemAt(i);
+        if (IListItemUI* item = AsListItem(c)) {
+            item->ItemState().selected = i == index;
+            c->Invalidate();
+        }
+    }
+}
+
+int ItemForCursorKey(const CContainerUI& container, int current, uint32_t vk) {
+    constexpr uint32_t kPrior = 0x21;
+    constexpr uint32_t kNext = 0x22;
+    constexpr uint32_t kEnd = 0x23;
+    constexpr uint32_t kHome = 0x24;
+    switch (vk) {
+        case VK_UP:
+            return FindSelectableItem(container, current < 0 ? 0 : current - 1, -1);
+        case VK_DOWN:
+            return FindSelectableItem(container, current + 1, 1);
+        case kHome:
+        case kPrior:
+            return FindSelectableItem(container, 0, 1);
+        case kEnd:
+        case kNext:
+            return FindSelectableItem(container, container.GetCount() - 1, -1);
+        default:
+            return -2;
+    }
 }
 
 bool ListItemState::Select(CControlUI& item, bool select, bool sendNotify) {

@@ -81,4 +81,19 @@ class IListItemUI {
 // The item interface of a control, or nullptr when it is not a list item.
 IListItemUI* AsListItem(CControlUI* control);
 
+class CContainerUI;
+
+// Helpers for the owners (lists and drop-downs), whose children are the items.
+// Gives every item its owner and its index.
+void AdoptListItems(CContainerUI& container, IListOwnerUI* owner);
+// Whether the child at index is an item that can be chosen (visible and enabled).
+bool IsSelectableItem(const CContainerUI& container, int index);
+// The first selectable item from index on in direction step (+1 or -1), or -1.
+int FindSelectableItem(const CContainerUI& container, int index, int step);
+// Moves the selected flag from item old to item index (either may be -1).
+void MoveItemSelection(CContainerUI& container, int old, int index);
+// The item the cursor key vk moves to from current: -2 when vk is not a cursor key, -1 when
+// there is nothing to move to.
+int ItemForCursorKey(const CContainerUI& container, int current, uint32_t vk);
+
 }  // namespace toolkit

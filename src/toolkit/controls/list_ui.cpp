@@ -4,15 +4,6 @@
 
 namespace toolkit {
 
-namespace {
-
-constexpr uint32_t VK_PRIOR = 0x21;
-constexpr uint32_t VK_NEXT = 0x22;
-constexpr uint32_t VK_END = 0x23;
-constexpr uint32_t VK_HOME = 0x24;
-
-}  // namespace
-
 CListUI::CListUI() {
     EnableScrollBar(true);
 }
@@ -22,12 +13,7 @@ std::string_view CListUI::GetClass() const {
 }
 
 void CListUI::Renumber() {
-    for (int i = 0; i < GetCount(); ++i) {
-        if (IListItemUI* item = AsListItem(GetItemAt(i))) {
-            item->ItemState().owner = this;
-            item->ItemState().index = i;
-        }
-    }
+    AdoptListItems(*this, this);
 }
 
 bool CListUI::Add(CControlUI* control) {
@@ -68,14 +54,6 @@ void CListUI::RemoveAll() {
     SetScrollPos(0);
 }
 
-int CListUI::FindSelectable(int index, int step) const {
-    for (int i = index; i >= 0 && i < GetCount(); i += step) {
-        CControlUI* c = GetItemAt(i);
-        if (AsListItem(c) != nullptr && c->IsVisible() && c->IsEnabled()) return i;
-    }
-    return -1;
-}
-
 bool CListUI::SelectItem(int index, bool takeFocus, bool sendNotify) {
     if (index == m_iCurSel) {
         if (takeFocus && index >= 0) GetItemAt(index)->SetFocus();
@@ -83,18 +61,12 @@ bool CListUI::SelectItem(int index, bool takeFocus, bool sendNotify) {
     }
     int old = m_iCurSel;
     if (index >= 0) {
-        CControlUI* c = GetItemAt(index);
-        IListItemUI* item = AsListItem(c);
-        if (item == nullptr || !c->IsVisible() || !c->IsEnabled()) return false;
+        if (!IsSelectableItem(*this, index)) return false;
     }
-    if (old >= 0) {
-        if (IListItemUI* prev = AsListItem(GetItemAt(old))) prev->ItemState().selected = false;
-        GetItemAt(old)->Invalidate();
-    }
+    MoveItemSelection(*this, old, index);
     m_iCurSel = index;
     if (index >= 0) {
         CControlUI* c = GetItemAt(index);
-        AsListItem(c)->ItemState().selected = true;
         if (m_pManager != nullptr && m_pManager->IsUpdateNeeded()) m_pManager->Paint();
         EnsureVisible(c);
         if (takeFocus) c->SetFocus();
@@ -109,25 +81,7 @@ bool CListUI::SelectItem(int index, bool takeFocus, bool sendNotify) {
 
 void CListUI::DoEvent(TEventUI& event) {
     if (event.Type == UIEVENT_KEYDOWN && IsEnabled()) {
-        int target = -2;
-        switch (event.chKey) {
-            case VK_UP:
-                target = FindSelectable(m_iCurSel < 0 ? 0 : m_iCurSel - 1, -1);
-                break;
-            case VK_DOWN:
-                target = FindSelectable(m_iCurSel + 1, 1);
-                break;
-            case VK_HOME:
-            case VK_PRIOR:
-                target = FindSelectable(0, 1);
-                break;
-            case VK_END:
-            case VK_NEXT:
-                target = FindSelectable(GetCount() - 1, -1);
-                break;
-            default:
-                break;
-        }
+        int target = ItemForCursorKey(*this, m_iCurSel, event.chKey);
         if (target != -2) {
             if (target >= 0) SelectItem(target, true);
             return;

@@ -29,8 +29,6 @@ class CListUI : public CScrollLayoutUI, public IListOwnerUI {
 
   private:
     void Renumber();
-    // The next selectable item from index in direction step, or -1.
-    int FindSelectable(int index, int step) const;
 
     TListInfoUI m_info;
     int m_iCurSel = -1;
