@@ -497,7 +497,7 @@ void CControlUI::NeedUpdate() {
     if (!IsVisible()) return;
     m_bUpdateNeeded = true;
     Invalidate();
-    if (m_pManager != nullptr) m_pManager->NeedUpdate();
+    if (m_pManager != nullptr) m_pManager->NeedLayout();
 }
 
 void CControlUI::NeedParentUpdate() {
@@ -507,7 +507,6 @@ void CControlUI::NeedParentUpdate() {
     } else {
         NeedUpdate();
     }
-    if (m_pManager != nullptr) m_pManager->NeedUpdate();
 }
 
 bool CControlUI::SetTimer(uint32_t id, uint32_t periodMs) {
