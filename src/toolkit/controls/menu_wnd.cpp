@@ -1,0 +1,140 @@
+#include "toolkit/controls/menu_wnd.h"
+
+#include <algorithm>
+
+#include "os/debug_output.h"
+#include "toolkit/controls/menu_element_ui.h"
+#include "toolkit/controls/menu_ui.h"
+
+namespace toolkit {
+
+CMenuWnd* CMenuWnd::CreateMenu(CMenuElementUI* owner, const std::string& xml, UiPoint point,
+                               CPaintManagerUI* mainPaintManager,
+                               std::map<std::string, bool>* checks, uint32_t alignment) {
+    auto* menu = new CMenuWnd;
+    if (!menu->Open(owner, xml, point, mainPaintManager, checks, alignment)) return nullptr;
+    return menu;
+}
+
+UiRect CMenuWnd::PlaceMenu(UiPoint point, UiSize size, uint32_t alignment, const UiRect& screen) {
+    int left = (alignment & eMenuAlignment_Right) != 0 ? point.x - size.cx : point.x;
+    int top = (alignment & eMenuAlignment_Bottom) != 0 ? point.y - size.cy : point.y;
+    if (!screen.IsEmpty()) {
+        left = std::clamp(left, screen.left, std::max(screen.left, screen.right - size.cx));
+        top = std::clamp(top, screen.top, std::max(screen.top, screen.bottom - size.cy));
+    }
+    return UiRect{left, top, left + size.cx, top + size.cy};
+}
+
+bool CMenuWnd::Open(CMenuElementUI*, const std::string& xml, UiPoint point,
+                    CPaintManagerUI* mainPaintManager, std::map<std::string, bool>* checks,
+                    uint32_t alignment) {
+    m_sXml = xml;
+    m_pMainPaintManager = mainPaintManager;
+    HWND owner = mainPaintManager != nullptr ? mainPaintManager->GetPaintWindow() : 0;
+    if (Create(owner, "", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, point.x, point.y, 1, 1) ==
+        0) {
+        os::DebugOutput("toolkit: menu " + xml + " not opened: " + GetBuildError() + "\n");
+        delete this;
+        return false;
+    }
+    if (mainPaintManager != nullptr && mainPaintManager->GetDPI() != m_pm.GetDPI())
+        m_pm.SetDPI(mainPaintManager->GetDPI());
+    if (checks != nullptr) {
+        for (const auto& [name, on] : *checks) {
+            if (auto* e = dynamic_cast<CMenuElementUI*>(m_pm.FindControl(name))) e->SetChecked(on);
+        }
+    }
+    UiRect screen = GetBackend()->GetScreenRect();
+    MoveWindow(PlaceMenu(point, MenuSize(), alignment, screen));
+    m_ownerFilter = std::make_unique<CPopupOwnerFilter>(mainPaintManager, [this] { CloseMenu(); });
+    ShowWindow(true);
+    return true;
+}
+
+UiSize CMenuWnd::MenuSize() {
+    UiSize init = m_pm.GetInitSize();
+    CControlUI* root = m_pm.GetRoot();
+    int cx = root != nullptr && root->GetFixedWidth() > 0 ? root->GetFixedWidth() : init.cx;
+    if (cx <= 0) cx = m_pm.ScaleDpi(150);
+    int cy = root != nullptr ? root->GetFixedHeight() : 0;
+    if (auto* menu = dynamic_cast<CContainerUI*>(root); menu != nullptr && cy <= 0) {
+        // As tall as the visible entries.
+        UiRect inset = menu->GetInset();
+        cy = inset.top + inset.bottom;
+        for (int i = 0; i < menu->GetCount(); ++i) {
+            CControlUI* c = menu->GetItemAt(i);
+            if (!c->IsOwnVisible()) continue;
+            int h = c->GetFixedHeight();
+            if (h == 0) h = c->EstimateSize(UiSize{cx, 0}).cy;
+            UiRect pad = c->GetPadding();
+            cy += h + pad.top + pad.bottom;
+        }
+        if (menu->GetCount() > 1) cy += (menu->GetCount() - 1) * menu->GetChildPadding();
+    }
+    if (cy <= 0) cy = init.cy > 0 ? init.cy : m_pm.ScaleDpi(25);
+    return UiSize{cx, cy};
+}
+
+CControlUI* CMenuWnd::CreateControl(const std::string& className) {
+    if (EqualsNoCase(className, "Menu")) return new CMenuUI;
+    if (EqualsNoCase(className, "MenuElement")) return new CMenuElementUI;
+    return nullptr;
+}
+
+void CMenuWnd::CloseMenu() {
+    if (m_closing) return;
+    m_closing = true;
+    Close(0);
+}
+
+void CMenuWnd::Notify(TNotifyUI& msg) {
+    if (msg.sType == DUI_MSGTYPE_ITEMCLICK && !m_closing) {
+        if (auto* item = dynamic_cast<CMenuElementUI*>(msg.pSender)) {
+            HWND owner = m_pMainPaintManager != nullptr ? m_pMainPaintManager->GetPaintWindow() : 0;
+            if (owner != 0) {
+                auto cmd = std::make_unique<MenuCmd>();
+                cmd->szName = item->GetName();
+                cmd->szUserData = item->GetUserData();
+                cmd->szText = item->GetText();
+                cmd->bChecked = item->GetChecked();
+                if (os::PostMessage(owner, WM_MENUCLICK, reinterpret_cast<WPARAM>(cmd.get()), 0))
+                    cmd.release();
+            }
+            CloseMenu();
+            return;
+        }
+    }
+    WindowImplBase::Notify(msg);
+}
+
+LRESULT CMenuWnd::HandleCustomMessage(uint32_t msg, WPARAM wParam, LPARAM, bool& handled) {
+    handled = false;
+    switch (msg) {
+        case os::WM_KEYDOWN:
+            if (wParam == VK_ESCAPE) {
+                handled = true;
+                CloseMenu();
+            }
+            return 0;
+        case os::WM_ACTIVATE:
+            if (wParam == 0) CloseMenu();
+            return 0;
+        case os::WM_KILLFOCUS:
+            CloseMenu();
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+LRESULT CMenuWnd::OnDestroy(uint32_t msg, WPARAM wParam, LPARAM lParam, bool& handled) {
+    m_ownerFilter.reset();
+    return WindowImplBase::OnDestroy(msg, wParam, lParam, handled);
+}
+
+void CMenuWnd::OnFinalMessage(HWND) {
+    delete this;
+}
+
+}  // namespace toolkit
