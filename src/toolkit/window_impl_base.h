@@ -55,6 +55,9 @@ class WindowImplBase : public CWindowWnd,
     virtual LRESULT OnClose(uint32_t msg, WPARAM wParam, LPARAM lParam, bool& handled);
     virtual LRESULT OnDestroy(uint32_t msg, WPARAM wParam, LPARAM lParam, bool& handled);
     virtual LRESULT OnSize(uint32_t msg, WPARAM wParam, LPARAM lParam, bool& handled);
+    // HTCAPTION inside the skin's caption rectangle where no interactive control is under the
+    // point (the display backend drags the window there), HTCLIENT elsewhere.
+    virtual LRESULT OnNcHitTest(uint32_t msg, WPARAM wParam, LPARAM lParam, bool& handled);
 
     CPaintManagerUI m_pm;
     std::string m_buildError;

@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include "toolkit/backend/sdl_backend.h"
+#include "toolkit/testing/skin_fixture.h"
+
+namespace toolkit {
+namespace {
+
+constexpr const char* kSkin = R"(<Window size="400,300" caption="0,0,0,40">
+  <VerticalLayout>
+    <HorizontalLayout height="40">
+      <Label name="title" width="200"/>
+      <Button name="closebtn" width="40"/>
+    </HorizontalLayout>
+    <Label name="body"/>
+  </VerticalLayout>
+</Window>)";
+
+class CaptionTest : public testing::SkinFixture {};
+
+TEST_F(CaptionTest, CaptionDragsExceptOverInteractiveControls) {
+    WriteFile("ui.xml", kSkin);
+    ASSERT_NE(Open("ui.xml"), nullptr);
+    auto hit = [&](int x, int y) {
+        return os::SendMessage(window_->GetHWND(), os::WM_NCHITTEST, 0, MakePointLParam(x, y));
+    };
+    EXPECT_EQ(hit(20, 20), HTCAPTION);   // over the title label
+    EXPECT_EQ(hit(300, 20), HTCAPTION);  // over the bare row
+    EXPECT_EQ(hit(220, 20), HTCLIENT);   // over the close button
+    EXPECT_EQ(hit(20, 100), HTCLIENT);   // below the caption
+    // At 144 DPI the caption is 60 pixels tall.
+    pm().SetDPI(144);
+    driver().Render();
+    EXPECT_EQ(hit(20, 50), HTCAPTION);
+}
+
+}  // namespace
+}  // namespace toolkit
