@@ -11,6 +11,7 @@
 #include "toolkit/container_ui.h"
 #include "toolkit/control_factory.h"
 #include "toolkit/controls/button_ui.h"
+#include "toolkit/controls/color_palette_ui.h"
 #include "toolkit/controls/combo_ui.h"
 #include "toolkit/controls/edit_ui.h"
 #include "toolkit/controls/horizontal_layout_ui.h"
@@ -63,6 +64,7 @@ constexpr BuiltinClass kBuiltinClasses[] = {
     {"List", [] { return static_cast<CControlUI*>(new CListUI); }},
     {"ListLabelElement", [] { return static_cast<CControlUI*>(new CListLabelElementUI); }},
     {"ListTextElement", [] { return static_cast<CControlUI*>(new CListTextElementUI); }},
+    {"ColorPalette", [] { return static_cast<CControlUI*>(new CColorPaletteUI); }},
     {"Combo", [] { return static_cast<CControlUI*>(new CComboUI); }},
     {"ListContainerElement", [] { return static_cast<CControlUI*>(new CListContainerElementUI); }},
 };
