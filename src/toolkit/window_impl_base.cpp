@@ -47,6 +47,7 @@ LRESULT WindowImplBase::OnCreate(uint32_t, WPARAM, LPARAM, bool& handled) {
     m_pm.AttachDialog(root);
     m_pm.AddNotifier(this);
     m_pm.AddMessageFilter(this);
+    m_toolTips = std::make_unique<CToolTipController>(&m_pm);
     InitWindow();
     return 0;
 }
