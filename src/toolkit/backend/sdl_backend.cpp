@@ -10,6 +10,7 @@
 
 #include "os/debug_output.h"
 #include "toolkit/backend/window_backend.h"
+#include "toolkit/clipboard.h"
 #include "toolkit/ui_types.h"
 
 namespace toolkit {
@@ -125,7 +126,8 @@ class SdlBackend : public IWindowBackend {
         hwnd_ = hwnd;
         const int w = std::max(1, rc.right - rc.left), h = std::max(1, rc.bottom - rc.top);
         uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
-        (void)popup;
+        // Drop-downs, menus and tooltips: no taskbar entry, above the other windows.
+        if (popup) flags |= SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU;
         window_ = SDL_CreateWindow(title.c_str(), rc.left, rc.top, w, h, flags);
         if (window_ == nullptr) {
             os::DebugOutput(std::string("display: cannot create a window: ") + SDL_GetError() +
@@ -177,9 +179,11 @@ class SdlBackend : public IWindowBackend {
 
     void Move(const UiRect& rc) override {
         if (window_ == nullptr) return;
-        SDL_SetWindowPosition(window_, rc.left, rc.top);
+        // Size first: X11 resizes around the position SDL last knew, which would undo a move
+        // that has not been confirmed yet.
         SDL_SetWindowSize(window_, std::max(1, rc.right - rc.left),
                           std::max(1, rc.bottom - rc.top));
+        SDL_SetWindowPosition(window_, rc.left, rc.top);
         TheDisplay().SchedulePump();
     }
 
@@ -409,10 +413,35 @@ bool InstallSdlBackend(os::MessageLoop& loop) {
         return false;
     }
     SDL_StartTextInput();
+    // The edits copy to and paste from the desktop's clipboard from now on.
+    CClipboard::SetHandlers([](const std::string& text) { SDL_SetClipboardText(text.c_str()); },
+                            [] {
+                                std::string text;
+                                if (char* t = SDL_GetClipboardText()) {
+                                    text = t;
+                                    SDL_free(t);
+                                }
+                                return text;
+                            });
     d.loop = &loop;
     d.installed = true;
     SetWindowBackendFactory([] { return std::make_unique<SdlBackend>(); });
     return true;
+}
+
+void UninstallSdlBackend() {
+    Display& d = TheDisplay();
+    if (!d.installed) return;
+    if (d.loop != nullptr && d.watchedFd >= 0) d.loop->UnwatchFd(d.watchedFd);
+    SetWindowBackendFactory(nullptr);
+    CClipboard::SetHandlers(nullptr, nullptr);
+    SDL_StopTextInput();
+    SDL_Quit();
+    d.loop = nullptr;
+    d.watchedFd = -1;
+    d.pumpPosted = false;
+    d.windows.clear();
+    d.installed = false;
 }
 
 bool SdlBackendInstalled() {

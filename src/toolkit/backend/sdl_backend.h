@@ -14,6 +14,10 @@ namespace toolkit {
 // be opened (then windows stay headless).
 bool InstallSdlBackend(os::MessageLoop& loop);
 
+// Closes the display connection and returns new windows to the headless backend; the
+// program's windows must be gone already. (Tests open a display of their own each.)
+void UninstallSdlBackend();
+
 // Whether the SDL backend is installed.
 bool SdlBackendInstalled();
 

@@ -77,7 +77,7 @@ TEST(SdlBackend, WindowShowsItsSkinAndTakesARealClick) {
     EXPECT_TRUE(clicked);
     XCloseDisplay(dpy);
     wnd.DestroyWindow();
-    SetWindowBackendFactory(nullptr);
+    UninstallSdlBackend();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "os/debug_output.h"
 #include "toolkit/controls/menu_element_ui.h"
 #include "toolkit/controls/menu_ui.h"
+#include "toolkit/dialog_builder.h"
 
 namespace toolkit {
 
@@ -32,31 +33,54 @@ bool CMenuWnd::Open(CMenuElementUI*, const std::string& xml, UiPoint point,
     m_sXml = xml;
     m_pMainPaintManager = mainPaintManager;
     HWND owner = mainPaintManager != nullptr ? mainPaintManager->GetPaintWindow() : 0;
-    if (Create(owner, "", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, point.x, point.y, 1, 1) ==
-        0) {
+    int dpi = mainPaintManager != nullptr ? mainPaintManager->GetDPI() : 96;
+    // The menu's size comes from its skin, and the window is created in its final place: the
+    // display may map a window where it was created rather than where it was moved to.
+    UiSize size{1, 1};
+    {
+        CPaintManagerUI measure;
+        measure.SetDPI(dpi);
+        CDialogBuilder builder;
+        CControlUI* root = builder.Create(xml, "", this, &measure);
+        if (root == nullptr) {
+            os::DebugOutput("toolkit: menu " + xml + " not opened: " + builder.GetLastError() +
+                            "\n");
+            delete this;
+            return false;
+        }
+        measure.AttachDialog(root);
+        size = MenuSize(measure);
+    }
+    UiRect screen = mainPaintManager != nullptr && mainPaintManager->GetBackend() != nullptr
+                        ? mainPaintManager->GetBackend()->GetScreenRect()
+                        : UiRect{};
+    UiRect rc = PlaceMenu(point, size, alignment, screen);
+    if (Create(owner, "", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, rc.left, rc.top,
+               rc.GetWidth(), rc.GetHeight()) == 0) {
         os::DebugOutput("toolkit: menu " + xml + " not opened: " + GetBuildError() + "\n");
         delete this;
         return false;
     }
-    if (mainPaintManager != nullptr && mainPaintManager->GetDPI() != m_pm.GetDPI())
-        m_pm.SetDPI(mainPaintManager->GetDPI());
+    if (dpi != m_pm.GetDPI()) {
+        m_pm.SetDPI(dpi);
+        GetBackend()->Move(rc);
+    }
+    MoveWindow(rc);  // the skin's own size may have been applied on creation
     if (checks != nullptr) {
         for (const auto& [name, on] : *checks) {
             if (auto* e = dynamic_cast<CMenuElementUI*>(m_pm.FindControl(name))) e->SetChecked(on);
         }
     }
-    UiRect screen = GetBackend()->GetScreenRect();
-    MoveWindow(PlaceMenu(point, MenuSize(), alignment, screen));
-    m_ownerFilter = std::make_unique<CPopupOwnerFilter>(mainPaintManager, [this] { CloseMenu(); });
     ShowWindow(true);
+    m_ownerFilter = std::make_unique<CPopupOwnerFilter>(mainPaintManager, [this] { CloseMenu(); });
     return true;
 }
 
-UiSize CMenuWnd::MenuSize() {
-    UiSize init = m_pm.GetInitSize();
-    CControlUI* root = m_pm.GetRoot();
+UiSize CMenuWnd::MenuSize(CPaintManagerUI& pm) {
+    UiSize init = pm.GetInitSize();
+    CControlUI* root = pm.GetRoot();
     int cx = root != nullptr && root->GetFixedWidth() > 0 ? root->GetFixedWidth() : init.cx;
-    if (cx <= 0) cx = m_pm.ScaleDpi(150);
+    if (cx <= 0) cx = pm.ScaleDpi(150);
     int cy = root != nullptr ? root->GetFixedHeight() : 0;
     if (auto* menu = dynamic_cast<CContainerUI*>(root); menu != nullptr && cy <= 0) {
         // As tall as the visible entries.
@@ -72,7 +96,7 @@ UiSize CMenuWnd::MenuSize() {
         }
         if (menu->GetCount() > 1) cy += (menu->GetCount() - 1) * menu->GetChildPadding();
     }
-    if (cy <= 0) cy = init.cy > 0 ? init.cy : m_pm.ScaleDpi(25);
+    if (cy <= 0) cy = init.cy > 0 ? init.cy : pm.ScaleDpi(25);
     return UiSize{cx, cy};
 }
 

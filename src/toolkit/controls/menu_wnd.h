@@ -67,7 +67,7 @@ class CMenuWnd : public WindowImplBase {
     bool Open(CMenuElementUI* owner, const std::string& xml, UiPoint point,
               CPaintManagerUI* mainPaintManager, std::map<std::string, bool>* checks,
               uint32_t alignment);
-    UiSize MenuSize();
+    static UiSize MenuSize(CPaintManagerUI& pm);
     void CloseMenu();
 
     std::string m_sXml;
