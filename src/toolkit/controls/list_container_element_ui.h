@@ -13,10 +13,6 @@ class CListContainerElementUI : public CHorizontalLayoutUI, public IListItemUI {
     std::string_view GetClass() const override;
     ListItemState& ItemState() override { return m_item; }
 
-    IListOwnerUI* GetOwner() const { return m_item.owner; }
-    int GetIndex() const { return m_item.index; }
-    bool IsSelected() const { return m_item.selected; }
-    bool IsHot() const { return m_item.hot; }
     bool Select(bool select = true, bool sendNotify = true);
     bool Activate() override;
     void DoEvent(TEventUI& event) override;

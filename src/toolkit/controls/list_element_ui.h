@@ -12,10 +12,6 @@ class CListElementUI : public CControlUI, public IListItemUI {
     std::string_view GetClass() const override;
     ListItemState& ItemState() override { return m_item; }
 
-    IListOwnerUI* GetOwner() const { return m_item.owner; }
-    int GetIndex() const { return m_item.index; }
-    bool IsSelected() const { return m_item.selected; }
-    bool IsHot() const { return m_item.hot; }
     // Selects the item through its owner (which notifies unless told not to).
     bool Select(bool select = true, bool sendNotify = true);
     bool Activate() override;

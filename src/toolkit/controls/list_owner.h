@@ -76,6 +76,11 @@ class IListItemUI {
   public:
     virtual ~IListItemUI() = default;
     virtual ListItemState& ItemState() = 0;
+
+    IListOwnerUI* GetOwner() { return ItemState().owner; }
+    int GetIndex() { return ItemState().index; }
+    bool IsSelected() { return ItemState().selected; }
+    bool IsHot() { return ItemState().hot; }
 };
 
 // The item interface of a control, or nullptr when it is not a list item.
