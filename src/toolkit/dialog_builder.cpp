@@ -322,7 +322,12 @@ CControlUI* CDialogBuilder::Parse(const pugi::xml_node& node, CControlUI* parent
             continue;
         }
 
-        CControlUI* control = CreateBuiltin(className);
+        CControlUI* control = nullptr;
+        // A column that scrolls its content is the scrolling column; plain ones stay plain.
+        if (EqualsNoCase(className, "VerticalLayout") && child.attribute("vscrollbar").as_bool())
+            control = new CScrollLayoutUI;
+        else
+            control = CreateBuiltin(className);
         if (control == nullptr && m_callback != nullptr) {
             control = m_callback->CreateControl(className);
             // The callback may itself have built a subtree and failed doing so.

@@ -122,3 +122,32 @@ TEST_F(ListTest, KeepsTheSelectionInViewAndScrolls) {
 
 }  // namespace
 }  // namespace toolkit
+
+namespace toolkit {
+namespace {
+
+class ScrollLayoutTest : public testing::SkinFixture {};
+
+TEST_F(ScrollLayoutTest, ColumnWithScrollBarScrollsItsContent) {
+    WriteFile("ui.xml", R"(<Window size="400,300"><VerticalLayout>
+      <VerticalLayout name="page" height="100" vscrollbar="true">
+        <Button name="a" height="80"/><Button name="b" height="80"/>
+      </VerticalLayout>
+      <VerticalLayout name="plain" height="100"><Button name="c" height="80"/></VerticalLayout>
+    </VerticalLayout></Window>)");
+    ASSERT_NE(Open("ui.xml"), nullptr);
+    auto* page = driver().FindAs<CScrollLayoutUI>("page");
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(driver().FindAs<CScrollLayoutUI>("plain"), nullptr);
+    EXPECT_EQ(page->GetScrollRange(), 60);
+    ASSERT_TRUE(driver().Scroll("a", -2));
+    EXPECT_EQ(page->GetScrollPos(), 48);  // three lines of 8 per notch
+    driver().Render();
+    EXPECT_EQ(driver().Find("a")->GetPos().top, page->GetPos().top - 48);
+    // The button under the wheel keeps working at its new place.
+    ASSERT_TRUE(driver().Click("b"));
+    EXPECT_EQ(window_->Sequence().back(), "click:b");
+}
+
+}  // namespace
+}  // namespace toolkit
