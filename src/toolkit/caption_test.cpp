@@ -36,3 +36,27 @@ TEST_F(CaptionTest, CaptionDragsExceptOverInteractiveControls) {
 
 }  // namespace
 }  // namespace toolkit
+
+namespace toolkit {
+namespace {
+
+TEST_F(CaptionTest, DialogCentresOverItsOwnerAndStaysOnTheScreen) {
+    WriteFile("ui.xml", kSkin);
+    ASSERT_NE(Open("ui.xml"), nullptr);
+    window_->MoveWindow(UiRect{100, 100, 500, 400});
+    WriteFile("dlg.xml", R"(<Window size="200,100"><VerticalLayout/></Window>)");
+    DriverWindow dialog("dlg.xml", "Dialog");
+    ASSERT_NE(dialog.Create(window_->GetHWND(), "dlg", UI_WNDSTYLE_DIALOG, 0, 0, 0, 200, 100), 0u);
+    dialog.CenterWindow();
+    EXPECT_EQ(dialog.GetWindowRect(), (UiRect{200, 200, 400, 300}));
+    // An owner near the screen's corner: the dialog stays on the screen.
+    window_->MoveWindow(UiRect{1700, 900, 2100, 1200});
+    dialog.CenterWindow();
+    EXPECT_EQ(dialog.GetWindowRect(), (UiRect{1720, 980, 1920, 1080}));
+    EXPECT_EQ(CWindowWnd::FromHandle(window_->GetHWND()), window_.get());
+    dialog.DestroyWindow();
+    EXPECT_EQ(CWindowWnd::FromHandle(dialog.GetHWND()), nullptr);
+}
+
+}  // namespace
+}  // namespace toolkit

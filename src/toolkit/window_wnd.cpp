@@ -1,8 +1,26 @@
 #include "toolkit/window_wnd.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 #include "toolkit/timer_service.h"
 
 namespace toolkit {
+
+namespace {
+
+// The windows by handle, so that a window finds its owner (to centre over it).
+std::unordered_map<HWND, CWindowWnd*>& Windows() {
+    static std::unordered_map<HWND, CWindowWnd*> windows;
+    return windows;
+}
+
+}  // namespace
+
+CWindowWnd* CWindowWnd::FromHandle(HWND hwnd) {
+    auto it = Windows().find(hwnd);
+    return it == Windows().end() ? nullptr : it->second;
+}
 
 CWindowWnd::CWindowWnd() = default;
 
@@ -10,6 +28,7 @@ CWindowWnd::~CWindowWnd() {
     if (m_hWnd != 0) {
         HWND hwnd = m_hWnd;
         m_hWnd = 0;
+        Windows().erase(hwnd);
         TimerService::KillAll(hwnd);
         os::DestroyTarget(hwnd);
         if (m_backend) m_backend->Destroy();
@@ -24,8 +43,10 @@ HWND CWindowWnd::Create(HWND parent, const std::string& name, uint32_t style, ui
     m_exStyle = exStyle;
     m_hWnd = os::CreateTarget(this);
     if (m_hWnd == 0) return 0;
+    Windows()[m_hWnd] = this;
     m_backend = CreateWindowBackend();
     if (!m_backend->Create(m_hWnd, name, UiRect{x, y, x + cx, y + cy}, (style & WS_POPUP) != 0)) {
+        Windows().erase(m_hWnd);
         os::DestroyTarget(m_hWnd);
         m_hWnd = 0;
         m_backend.reset();
@@ -34,6 +55,7 @@ HWND CWindowWnd::Create(HWND parent, const std::string& name, uint32_t style, ui
     if (HandleMessage(os::WM_CREATE, 0, 0) == -1) {
         HWND hwnd = m_hWnd;
         m_hWnd = 0;
+        Windows().erase(hwnd);
         TimerService::KillAll(hwnd);
         os::DestroyTarget(hwnd);
         m_backend->Destroy();
@@ -83,6 +105,7 @@ void CWindowWnd::DestroyWindow() {
     TimerService::KillAll(hwnd);
     if (m_backend) m_backend->Destroy();
     m_hWnd = 0;
+    Windows().erase(hwnd);
     os::DestroyTarget(hwnd);
     OnFinalMessage(hwnd);  // may delete this
 }
@@ -91,10 +114,15 @@ void CWindowWnd::CenterWindow() {
     if (!m_backend) return;
     UiRect rc = m_backend->GetWindowRect();
     UiRect area = m_backend->GetScreenRect();
-    // FIXME: a window with an owner should centre over the owner, which needs the owner's
-    // rectangle from the display backend; the screen centre is used for now.
-    int x = area.left + (area.GetWidth() - rc.GetWidth()) / 2;
-    int y = area.top + (area.GetHeight() - rc.GetHeight()) / 2;
+    // Over a visible owner, kept on the screen; otherwise in the middle of the screen.
+    CWindowWnd* owner = FromHandle(m_hWndParent);
+    UiRect over = owner != nullptr && owner->IsWindowVisible() ? owner->GetWindowRect() : area;
+    int x = over.left + (over.GetWidth() - rc.GetWidth()) / 2;
+    int y = over.top + (over.GetHeight() - rc.GetHeight()) / 2;
+    if (!area.IsEmpty()) {
+        x = std::clamp(x, area.left, std::max(area.left, area.right - rc.GetWidth()));
+        y = std::clamp(y, area.top, std::max(area.top, area.bottom - rc.GetHeight()));
+    }
     MoveWindow(UiRect{x, y, x + rc.GetWidth(), y + rc.GetHeight()});
 }
 

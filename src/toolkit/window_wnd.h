@@ -43,6 +43,8 @@ class CWindowWnd : public os::MessageTarget {
     CWindowWnd& operator=(const CWindowWnd&) = delete;
 
     HWND GetHWND() const { return m_hWnd; }
+    // The window behind a handle, or nullptr.
+    static CWindowWnd* FromHandle(HWND hwnd);
     virtual std::string GetWindowClassName() const = 0;
     virtual uint32_t GetClassStyle() const { return 0; }
 
