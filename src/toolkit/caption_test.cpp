@@ -60,3 +60,26 @@ TEST_F(CaptionTest, DialogCentresOverItsOwnerAndStaysOnTheScreen) {
 
 }  // namespace
 }  // namespace toolkit
+
+namespace toolkit {
+namespace {
+
+TEST_F(CaptionTest, SystemCommandsMinimiseMaximiseRestoreAndClose) {
+    WriteFile("ui.xml", kSkin);
+    ASSERT_NE(Open("ui.xml"), nullptr);
+    HWND h = window_->GetHWND();
+    os::SendMessage(h, os::WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(window_->IsIconic());
+    os::SendMessage(h, os::WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_TRUE(window_->IsZoomed());
+    os::SendMessage(h, os::WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(window_->IsIconic());
+    EXPECT_FALSE(window_->IsZoomed());
+    os::SendMessage(h, os::WM_SYSCOMMAND, SC_CLOSE, 0);
+    driver_.reset();
+    loop_->RunUntil([&] { return window_->GetHWND() == 0; });
+    EXPECT_EQ(window_->GetHWND(), 0u);
+}
+
+}  // namespace
+}  // namespace toolkit

@@ -173,10 +173,36 @@ bool CWindowWnd::KillTimer(uintptr_t id) {
     return m_hWnd != 0 && TimerService::Kill(m_hWnd, id);
 }
 
+bool CWindowWnd::IsIconic() const {
+    return m_backend && m_backend->GetShowState() == IWindowBackend::ShowState::kMinimized;
+}
+
+bool CWindowWnd::IsZoomed() const {
+    return m_backend && m_backend->GetShowState() == IWindowBackend::ShowState::kMaximized;
+}
+
 LRESULT CWindowWnd::HandleMessage(uint32_t msg, WPARAM wParam, LPARAM) {
     if (msg == os::WM_CLOSE) {
         m_modalResult = static_cast<int>(wParam);
         DestroyWindow();
+    } else if (msg == os::WM_SYSCOMMAND && m_backend) {
+        switch (wParam & 0xFFF0) {
+            case SC_MINIMIZE:
+                m_backend->SetShowState(IWindowBackend::ShowState::kMinimized);
+                break;
+            case SC_MAXIMIZE:
+                m_backend->SetShowState(IWindowBackend::ShowState::kMaximized);
+                break;
+            case SC_RESTORE:
+                m_backend->SetShowState(IWindowBackend::ShowState::kNormal);
+                break;
+            case SC_CLOSE:
+                // Through the window's own close handling, like the close box.
+                PostMessage(os::WM_CLOSE, 0, 0);
+                break;
+            default:
+                break;
+        }
     }
     return 0;
 }

@@ -177,6 +177,25 @@ class SdlBackend : public IWindowBackend {
         return UiRect{x, y, x + w, y + h};
     }
 
+    void SetShowState(ShowState state) override {
+        if (window_ == nullptr) return;
+        if (state == ShowState::kMinimized)
+            SDL_MinimizeWindow(window_);
+        else if (state == ShowState::kMaximized)
+            SDL_MaximizeWindow(window_);
+        else
+            SDL_RestoreWindow(window_);
+        TheDisplay().SchedulePump();
+    }
+
+    ShowState GetShowState() const override {
+        if (window_ == nullptr) return ShowState::kNormal;
+        const uint32_t f = SDL_GetWindowFlags(window_);
+        if (f & SDL_WINDOW_MINIMIZED) return ShowState::kMinimized;
+        if (f & SDL_WINDOW_MAXIMIZED) return ShowState::kMaximized;
+        return ShowState::kNormal;
+    }
+
     void Move(const UiRect& rc) override {
         if (window_ == nullptr) return;
         // Size first: X11 resizes around the position SDL last knew, which would undo a move
