@@ -135,12 +135,22 @@ void CMenuWnd::Notify(TNotifyUI& msg) {
 LRESULT CMenuWnd::HandleCustomMessage(uint32_t msg, WPARAM wParam, LPARAM, bool& handled) {
     handled = false;
     switch (msg) {
-        case os::WM_KEYDOWN:
+        case os::WM_KEYDOWN: {
+            handled = true;
+            auto* menu = dynamic_cast<CMenuUI*>(m_pm.GetRoot());
             if (wParam == VK_ESCAPE) {
-                handled = true;
                 CloseMenu();
+            } else if (menu != nullptr && wParam == VK_RETURN) {
+                // Enter chooses the entry the cursor keys went to.
+                if (CControlUI* item = menu->GetItemAt(menu->GetCurSel()))
+                    m_pm.SendNotify(item, DUI_MSGTYPE_ITEMCLICK);
+            } else if (menu != nullptr) {
+                int target =
+                    ItemForCursorKey(*menu, menu->GetCurSel(), static_cast<uint32_t>(wParam));
+                if (target >= 0) menu->SelectItem(target, false, false);
             }
             return 0;
+        }
         case os::WM_ACTIVATE:
             if (wParam == 0) CloseMenu();
             return 0;

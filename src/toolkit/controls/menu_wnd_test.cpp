@@ -115,6 +115,23 @@ TEST_F(MenuTest, PressOutsideOrEscapeClosesWithoutACommand) {
     driver().Pump();
     EXPECT_FALSE(MenuOpen());
     EXPECT_TRUE(sink_.names.empty());
+
+    // The cursor keys walk the enabled entries and Enter chooses one.
+    ASSERT_NE(OpenMenu(UiPoint{10, 10}, 6), nullptr);
+    for (int i = 0; i < 3; ++i) menuDriver_->Key(VK_DOWN);  // about, settings, (off skipped) exit
+    menuDriver_->Key(VK_RETURN);
+    TearDownMenuDriver();
+    driver().Pump();
+    EXPECT_FALSE(MenuOpen());
+    EXPECT_EQ(sink_.names, (std::vector<std::string>{"exit"}));
+    sink_.names.clear();
+
+    ASSERT_NE(OpenMenu(UiPoint{10, 10}, 6), nullptr);
+    ASSERT_TRUE(menuDriver_->Key(VK_ESCAPE));
+    TearDownMenuDriver();
+    driver().Pump();
+    EXPECT_FALSE(MenuOpen());
+    EXPECT_TRUE(sink_.names.empty());
 }
 
 TEST_F(MenuTest, BadSkinOpensNoMenu) {
