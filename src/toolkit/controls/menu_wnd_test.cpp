@@ -57,7 +57,11 @@ class MenuTest : public testing::SkinFixture {
         return menu;
     }
     bool MenuOpen() const { return hwnd_ != 0 && os::IsTarget(hwnd_); }
-    void TearDownMenuDriver() { menuDriver_.reset(); }
+    // Drops the menu's driver and serves what the menu posted (its close, its command).
+    void Settle() {
+        menuDriver_.reset();
+        driver().Pump();
+    }
 
     MenuCommandSink sink_;
     HWND hwnd_ = 0;
@@ -95,8 +99,7 @@ TEST_F(MenuTest, ChosenEntryReachesTheOwnerAsMenuCommand) {
     ASSERT_TRUE(menuDriver_->Click("off_menu"));
     EXPECT_TRUE(MenuOpen());
     ASSERT_TRUE(menuDriver_->Click("setwnd_menu"));
-    TearDownMenuDriver();
-    driver().Pump();
+    Settle();
     EXPECT_FALSE(MenuOpen());
     EXPECT_EQ(sink_.names, (std::vector<std::string>{"setwnd_menu"}));
 }
@@ -104,15 +107,13 @@ TEST_F(MenuTest, ChosenEntryReachesTheOwnerAsMenuCommand) {
 TEST_F(MenuTest, PressOutsideOrEscapeClosesWithoutACommand) {
     ASSERT_NE(OpenMenu(UiPoint{10, 10}, 6), nullptr);
     ASSERT_TRUE(driver().Click("btn"));
-    TearDownMenuDriver();
-    driver().Pump();
+    Settle();
     EXPECT_FALSE(MenuOpen());
     EXPECT_TRUE(window_->Sequence().empty());  // the press was the menu's, not the button's
 
     ASSERT_NE(OpenMenu(UiPoint{10, 10}, 6), nullptr);
     ASSERT_TRUE(menuDriver_->Key(VK_ESCAPE));
-    TearDownMenuDriver();
-    driver().Pump();
+    Settle();
     EXPECT_FALSE(MenuOpen());
     EXPECT_TRUE(sink_.names.empty());
 
@@ -120,16 +121,14 @@ TEST_F(MenuTest, PressOutsideOrEscapeClosesWithoutACommand) {
     ASSERT_NE(OpenMenu(UiPoint{10, 10}, 6), nullptr);
     for (int i = 0; i < 3; ++i) menuDriver_->Key(VK_DOWN);  // about, settings, (off skipped) exit
     menuDriver_->Key(VK_RETURN);
-    TearDownMenuDriver();
-    driver().Pump();
+    Settle();
     EXPECT_FALSE(MenuOpen());
     EXPECT_EQ(sink_.names, (std::vector<std::string>{"exit"}));
     sink_.names.clear();
 
     ASSERT_NE(OpenMenu(UiPoint{10, 10}, 6), nullptr);
     ASSERT_TRUE(menuDriver_->Key(VK_ESCAPE));
-    TearDownMenuDriver();
-    driver().Pump();
+    Settle();
     EXPECT_FALSE(MenuOpen());
     EXPECT_TRUE(sink_.names.empty());
 }
