@@ -39,19 +39,12 @@ std::string_view CComboUI::GetClass() const {
     return "Combo";
 }
 
-void CComboUI::Renumber() {
-    AdoptListItems(*this, this);
-}
-
 bool CComboUI::Add(CControlUI* control) {
     return AddAt(control, GetCount());
 }
 
 bool CComboUI::AddAt(CControlUI* control, int index) {
-    if (!CContainerUI::AddAt(control, index)) return false;
-    if (m_iCurSel >= index) ++m_iCurSel;
-    Renumber();
-    return true;
+    return InsertListItem<CContainerUI>(*this, this, m_iCurSel, control, index);
 }
 
 bool CComboUI::Remove(CControlUI* control, bool doNotDestroy) {
@@ -61,18 +54,7 @@ bool CComboUI::Remove(CControlUI* control, bool doNotDestroy) {
 
 bool CComboUI::RemoveAt(int index, bool doNotDestroy) {
     CloseDropDown();
-    CControlUI* control = GetItemAt(index);
-    if (control == nullptr) return false;
-    if (IListItemUI* item = AsListItem(control)) {
-        item->ItemState().owner = nullptr;
-        item->ItemState().selected = false;
-    }
-    if (!CContainerUI::RemoveAt(index, doNotDestroy)) return false;
-    if (m_iCurSel == index)
-        m_iCurSel = -1;
-    else if (m_iCurSel > index)
-        --m_iCurSel;
-    Renumber();
+    if (!RemoveListItem<CContainerUI>(*this, this, m_iCurSel, index, doNotDestroy)) return false;
     Invalidate();
     return true;
 }

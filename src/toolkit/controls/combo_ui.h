@@ -61,7 +61,6 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
 
   private:
     friend class CComboWnd;
-    void Renumber();
 
     TListInfoUI m_info;
     int m_iCurSel = -1;

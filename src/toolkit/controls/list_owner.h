@@ -89,6 +89,14 @@ IListItemUI* AsListItem(CControlUI* control);
 class CContainerUI;
 
 // Helpers for the owners (lists and drop-downs), whose children are the items.
+// Inserts through the owner's base class Base and keeps the selected index on its item.
+template <class Base>
+bool InsertListItem(Base& owner, IListOwnerUI* listOwner, int& curSel, CControlUI* control,
+                    int index);
+// Removes through Base; the selection is cleared when its item goes.
+template <class Base>
+bool RemoveListItem(Base& owner, IListOwnerUI* listOwner, int& curSel, int index,
+                    bool doNotDestroy);
 // Gives every item its owner and its index.
 void AdoptListItems(CContainerUI& container, IListOwnerUI* owner);
 // Whether the child at index is an item that can be chosen (visible and enabled).
@@ -100,5 +108,32 @@ void MoveItemSelection(CContainerUI& container, int old, int index);
 // The item the cursor key vk moves to from current: -2 when vk is not a cursor key, -1 when
 // there is nothing to move to.
 int ItemForCursorKey(const CContainerUI& container, int current, uint32_t vk);
+
+template <class Base>
+bool InsertListItem(Base& owner, IListOwnerUI* listOwner, int& curSel, CControlUI* control,
+                    int index) {
+    if (!owner.Base::AddAt(control, index)) return false;
+    if (curSel >= index) ++curSel;
+    AdoptListItems(owner, listOwner);
+    return true;
+}
+
+template <class Base>
+bool RemoveListItem(Base& owner, IListOwnerUI* listOwner, int& curSel, int index,
+                    bool doNotDestroy) {
+    IListItemUI* item = AsListItem(owner.GetItemAt(index));
+    if (owner.GetItemAt(index) == nullptr) return false;
+    if (item != nullptr) {
+        item->ItemState().owner = nullptr;
+        item->ItemState().selected = false;
+    }
+    if (!owner.Base::RemoveAt(index, doNotDestroy)) return false;
+    if (curSel == index)
+        curSel = -1;
+    else if (curSel > index)
+        --curSel;
+    AdoptListItems(owner, listOwner);
+    return true;
+}
 
 }  // namespace toolkit

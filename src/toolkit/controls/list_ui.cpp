@@ -12,19 +12,12 @@ std::string_view CListUI::GetClass() const {
     return "List";
 }
 
-void CListUI::Renumber() {
-    AdoptListItems(*this, this);
-}
-
 bool CListUI::Add(CControlUI* control) {
     return AddAt(control, GetCount());
 }
 
 bool CListUI::AddAt(CControlUI* control, int index) {
-    if (!CScrollLayoutUI::AddAt(control, index)) return false;
-    if (m_iCurSel >= index) ++m_iCurSel;
-    Renumber();
-    return true;
+    return InsertListItem<CScrollLayoutUI>(*this, this, m_iCurSel, control, index);
 }
 
 bool CListUI::Remove(CControlUI* control, bool doNotDestroy) {
@@ -33,18 +26,7 @@ bool CListUI::Remove(CControlUI* control, bool doNotDestroy) {
 }
 
 bool CListUI::RemoveAt(int index, bool doNotDestroy) {
-    CControlUI* control = GetItemAt(index);
-    if (control == nullptr) return false;
-    if (IListItemUI* item = AsListItem(control)) {
-        item->ItemState().owner = nullptr;
-        item->ItemState().selected = false;
-    }
-    if (!CScrollLayoutUI::RemoveAt(index, doNotDestroy)) return false;
-    if (m_iCurSel == index)
-        m_iCurSel = -1;
-    else if (m_iCurSel > index)
-        --m_iCurSel;
-    Renumber();
+    if (!RemoveListItem<CScrollLayoutUI>(*this, this, m_iCurSel, index, doNotDestroy)) return false;
     return true;
 }
 

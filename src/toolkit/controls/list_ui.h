@@ -28,8 +28,6 @@ class CListUI : public CScrollLayoutUI, public IListOwnerUI {
     bool SetAttribute(const std::string& name, const std::string& value) override;
 
   private:
-    void Renumber();
-
     TListInfoUI m_info;
     int m_iCurSel = -1;
 };
