@@ -83,3 +83,50 @@ TEST_F(CaptionTest, SystemCommandsMinimiseMaximiseRestoreAndClose) {
 
 }  // namespace
 }  // namespace toolkit
+
+namespace toolkit {
+namespace {
+
+// A dialog that deletes itself when closed, as the program's dialogs do.
+class SelfDeletingDialog : public DriverWindow {
+  public:
+    using DriverWindow::DriverWindow;
+    static int deleted;
+
+  protected:
+    void OnFinalMessage(HWND) override {
+        ++deleted;
+        delete this;
+    }
+};
+int SelfDeletingDialog::deleted = 0;
+
+TEST_F(CaptionTest, ModalDialogShutsOutItsOwnerAndReturnsItsCodeAfterDeletingItself) {
+    WriteFile("ui.xml", kSkin);
+    ASSERT_NE(Open("ui.xml"), nullptr);
+    WriteFile("dlg.xml", R"(<Window size="200,100"><VerticalLayout>
+      <Button name="okbtn"/></VerticalLayout></Window>)");
+    auto* dialog = new SelfDeletingDialog("dlg.xml", "Dialog");
+    ASSERT_NE(dialog->Create(window_->GetHWND(), "dlg", UI_WNDSTYLE_DIALOG, 0), 0u);
+    dialog->AddNotifyHandler("click", "okbtn", [dialog](TNotifyUI&) {
+        dialog->Close(42);
+        return true;
+    });
+    window_->ClearNotifications();
+    os::MessageLoop::Current()->PostTask([&] {
+        // The owner's close button does nothing while the dialog runs.
+        EXPECT_TRUE(driver().Click("closebtn"));
+        UiTestDriver d(*dialog, dialog->GetPaintManager());
+        EXPECT_TRUE(d.Click("okbtn"));
+    });
+    SelfDeletingDialog::deleted = 0;
+    EXPECT_EQ(dialog->ShowModal(), 42);
+    EXPECT_EQ(SelfDeletingDialog::deleted, 1);
+    EXPECT_TRUE(window_->Sequence().empty());
+    EXPECT_TRUE(window_->IsWindowEnabled());
+    ASSERT_TRUE(driver().Click("closebtn"));
+    EXPECT_EQ(window_->Sequence(), (std::vector<std::string>{"click:closebtn"}));
+}
+
+}  // namespace
+}  // namespace toolkit

@@ -91,6 +91,10 @@ LRESULT WindowImplBase::OnNcHitTest(uint32_t, WPARAM, LPARAM lParam, bool& handl
 }
 
 LRESULT WindowImplBase::HandleMessage(uint32_t msg, WPARAM wParam, LPARAM lParam) {
+    if (!IsWindowEnabled() && ((msg >= os::WM_KEYDOWN && msg <= os::WM_SYSKEYUP) ||
+                               (msg >= os::WM_MOUSEMOVE && msg <= os::WM_MOUSEWHEEL))) {
+        return 0;
+    }
     LRESULT result = 0;
     bool handled = true;
     switch (msg) {

@@ -80,17 +80,24 @@ bool CWindowWnd::IsWindowVisible() const {
 
 int CWindowWnd::ShowModal() {
     if (m_hWnd == 0) return 0;
-    // FIXME: the owner window is not disabled while the modal loop runs; the display backend
-    // should route its input away.
-    m_modalResult = 0;
-    m_inModal = true;
+    // The result lives here, not in the window: a window that deletes itself when closed is
+    // gone by the time the loop ends.
+    int result = 0;
+    m_pModalResult = &result;
+    // The owner takes no input while the dialog runs, as with a native modal dialog.
+    HWND owner = m_hWndParent;
+    CWindowWnd* ownerWnd = FromHandle(owner);
+    bool ownerWasEnabled = ownerWnd != nullptr && ownerWnd->IsWindowEnabled();
+    if (ownerWnd != nullptr) ownerWnd->EnableWindow(false);
     ShowWindow(true);
     HWND hwnd = m_hWnd;
     if (os::MessageLoop* loop = os::MessageLoop::Current()) {
         loop->RunUntil([hwnd] { return !os::IsTarget(hwnd); });
     }
-    m_inModal = false;
-    return m_modalResult;
+    if (ownerWasEnabled) {
+        if (CWindowWnd* w = FromHandle(owner)) w->EnableWindow(true);
+    }
+    return result;
 }
 
 void CWindowWnd::Close(int ret) {
@@ -184,6 +191,8 @@ bool CWindowWnd::IsZoomed() const {
 LRESULT CWindowWnd::HandleMessage(uint32_t msg, WPARAM wParam, LPARAM) {
     if (msg == os::WM_CLOSE) {
         m_modalResult = static_cast<int>(wParam);
+        if (m_pModalResult != nullptr) *m_pModalResult = m_modalResult;
+        m_pModalResult = nullptr;
         DestroyWindow();
     } else if (msg == os::WM_SYSCOMMAND && m_backend) {
         switch (wParam & 0xFFF0) {

@@ -62,6 +62,9 @@ class CWindowWnd : public os::MessageTarget {
     void ShowWindow(bool show = true, bool takeFocus = true);
     bool IsWindowVisible() const;
     bool IsIconic() const;
+    // A disabled window drops pointer and key input (an owner while its modal dialog runs).
+    void EnableWindow(bool enable = true) { m_bEnabled = enable; }
+    bool IsWindowEnabled() const { return m_bEnabled; }
     bool IsZoomed() const;
     // Shows the window and runs a nested loop until it is closed; returns the code given to
     // Close (0 when the window was destroyed otherwise).
@@ -98,7 +101,8 @@ class CWindowWnd : public os::MessageTarget {
     uint32_t m_exStyle = 0;
     std::unique_ptr<IWindowBackend> m_backend;
     int m_modalResult = 0;
-    bool m_inModal = false;
+    int* m_pModalResult = nullptr;  // where ShowModal waits for the close code
+    bool m_bEnabled = true;
 };
 
 }  // namespace toolkit
