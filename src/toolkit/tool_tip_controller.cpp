@@ -40,7 +40,9 @@ LRESULT CToolTipController::MessageHandler(uint32_t msg, WPARAM wParam, LPARAM l
             Hide();
             m_pHover = control;
             m_ptHover = pt;
-            if (control != nullptr && !control->GetToolTip().empty() && hwnd != 0) {
+            // Rest detection runs for the window's hover message too, once per visit.
+            if (hwnd != 0 &&
+                ((control != nullptr && !control->GetToolTip().empty()) || !m_hoverSent)) {
                 m_timerRunning = TimerService::Set(hwnd, kHoverTimerId, kHoverMs);
             }
             break;
@@ -50,6 +52,11 @@ LRESULT CToolTipController::MessageHandler(uint32_t msg, WPARAM wParam, LPARAM l
             handled = true;
             TimerService::Kill(hwnd, kHoverTimerId);
             m_timerRunning = false;
+            if (!m_hoverSent) {
+                m_hoverSent = true;
+                os::SendMessage(hwnd, os::WM_MOUSEHOVER, 0,
+                                MakePointLParam(m_ptHover.x, m_ptHover.y));
+            }
             // The control may have gone while the timer ran.
             if (m_pHover != nullptr && m_pm->FindControl(m_ptHover) == m_pHover) {
                 std::string text = m_pHover->GetToolTip();
@@ -67,7 +74,10 @@ LRESULT CToolTipController::MessageHandler(uint32_t msg, WPARAM wParam, LPARAM l
         case os::WM_MOUSEWHEEL:
         case os::WM_KEYDOWN:
             Hide();
-            if (msg == os::WM_MOUSELEAVE) m_pHover = nullptr;
+            if (msg == os::WM_MOUSELEAVE) {
+                m_pHover = nullptr;
+                m_hoverSent = false;
+            }
             break;
         case os::WM_DESTROY:
             Hide();

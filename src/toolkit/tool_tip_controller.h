@@ -11,10 +11,11 @@ class CControlUI;
 class CPaintManagerUI;
 class CToolTipWnd;
 
-// Shows the tooltip of the control under the pointer once the pointer has rested on it for a
-// moment, and hides it when the pointer moves to another control, leaves the window or a button
-// is pressed. It watches the window's messages as a filter of its paint manager and uses one
-// one-shot window timer, so a window with the pointer at rest wakes up only once.
+// Sends the window WM_MOUSEHOVER once per visit of the pointer when it first rests, and shows
+// the tooltip of the control under the pointer once the pointer has rested on it for a moment, and
+// hides it when the pointer moves to another control, leaves the window or a button is pressed. It
+// watches the window's messages as a filter of its paint manager and uses one one-shot window
+// timer, so a window with the pointer at rest wakes up only once.
 class CToolTipController : public IMessageFilterUI {
   public:
     static constexpr uintptr_t kHoverTimerId = 0x7FFF0001;
@@ -38,6 +39,7 @@ class CToolTipController : public IMessageFilterUI {
     CControlUI* m_pHover = nullptr;
     UiPoint m_ptHover;
     bool m_timerRunning = false;
+    bool m_hoverSent = false;  // since the pointer came into the window
     std::unique_ptr<CToolTipWnd> m_tip;
 };
 

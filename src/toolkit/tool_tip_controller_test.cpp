@@ -48,5 +48,34 @@ TEST_F(ToolTipTest, ShowsAfterTheRestAndHidesOnLeavingOrPressing) {
     driver().Release(over);
 }
 
+// Records the window's hover messages.
+struct HoverSink : IMessageFilterUI {
+    LRESULT MessageHandler(uint32_t msg, WPARAM, LPARAM, bool&) override {
+        if (msg == os::WM_MOUSEHOVER) ++hovers;
+        return 0;
+    }
+    int hovers = 0;
+};
+
+TEST_F(ToolTipTest, WindowHearsOfTheFirstRestOfEachVisit) {
+    WriteFile("ui.xml", kSkin);
+    ASSERT_NE(Open("ui.xml"), nullptr);
+    HoverSink sink;
+    pm().AddMessageFilter(&sink);
+    UiPoint plain;
+    ASSERT_TRUE(driver().CenterOf("plain", plain));
+    ASSERT_TRUE(driver().MoveTo(plain));
+    driver().AdvanceTimers(CToolTipController::kHoverMs);
+    EXPECT_EQ(sink.hovers, 1);
+    ASSERT_TRUE(driver().MoveTo(UiPoint{plain.x, 10}));
+    driver().AdvanceTimers(CToolTipController::kHoverMs);
+    EXPECT_EQ(sink.hovers, 1);  // once per visit
+    os::SendMessage(window_->GetHWND(), os::WM_MOUSELEAVE, 0, 0);
+    ASSERT_TRUE(driver().MoveTo(plain));
+    driver().AdvanceTimers(CToolTipController::kHoverMs);
+    EXPECT_EQ(sink.hovers, 2);
+    pm().RemoveMessageFilter(&sink);
+}
+
 }  // namespace
 }  // namespace toolkit
