@@ -109,6 +109,7 @@ CControlUI* CMenuWnd::CreateControl(const std::string& className) {
 void CMenuWnd::CloseMenu() {
     if (m_closing) return;
     m_closing = true;
+    m_ownerFilter.reset();
     Close(0);
 }
 

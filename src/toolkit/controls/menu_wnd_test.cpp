@@ -44,7 +44,7 @@ class MenuTest : public testing::SkinFixture {
         window_->ClearNotifications();
     }
     void TearDown() override {
-        pm().RemoveMessageFilter(&sink_);
+        if (window_) pm().RemoveMessageFilter(&sink_);
         SkinFixture::TearDown();
     }
     CMenuWnd* OpenMenu(UiPoint at, uint32_t align) {
@@ -131,6 +131,29 @@ TEST_F(MenuTest, PressOutsideOrEscapeClosesWithoutACommand) {
     Settle();
     EXPECT_FALSE(MenuOpen());
     EXPECT_TRUE(sink_.names.empty());
+}
+
+TEST_F(MenuTest, ExitCommandMayCloseTheOwnerBeforeTheMenuIsGone) {
+    pm().RemoveMessageFilter(&sink_);
+    struct ExitSink : IMessageFilterUI {
+        LRESULT MessageHandler(uint32_t msg, WPARAM wParam, LPARAM, bool& handled) override {
+            if (msg != WM_MENUCLICK) return 0;
+            handled = true;
+            if (MenuCmd::Take(wParam)->szName == "exit") owner->DestroyWindow();
+            return 0;
+        }
+        CWindowWnd* owner = nullptr;
+    } exitSink;
+    exitSink.owner = window_.get();
+    pm().AddMessageFilter(&exitSink);
+    ASSERT_NE(OpenMenu(UiPoint{10, 10}, 6), nullptr);
+    ASSERT_TRUE(menuDriver_->Click("exit"));
+    driver_.reset();
+    menuDriver_.reset();
+    loop_->RunUntil([&] { return !MenuOpen() && window_->GetHWND() == 0; });
+    EXPECT_FALSE(MenuOpen());
+    EXPECT_EQ(window_->GetHWND(), 0u);
+    window_.reset();
 }
 
 TEST_F(MenuTest, BadSkinOpensNoMenu) {
