@@ -11,10 +11,20 @@
 #include "toolkit/container_ui.h"
 #include "toolkit/control_factory.h"
 #include "toolkit/controls/button_ui.h"
+#include "toolkit/controls/color_palette_ui.h"
+#include "toolkit/controls/combo_ui.h"
+#include "toolkit/controls/edit_ui.h"
 #include "toolkit/controls/horizontal_layout_ui.h"
 #include "toolkit/controls/label_ui.h"
+#include "toolkit/controls/list_container_element_ui.h"
+#include "toolkit/controls/list_label_element_ui.h"
+#include "toolkit/controls/list_text_element_ui.h"
+#include "toolkit/controls/list_ui.h"
 #include "toolkit/controls/option_ui.h"
 #include "toolkit/controls/progress_ui.h"
+#include "toolkit/controls/rich_edit_ui.h"
+#include "toolkit/controls/scroll_bar_ui.h"
+#include "toolkit/controls/scroll_layout_ui.h"
 #include "toolkit/controls/slider_ui.h"
 #include "toolkit/controls/tab_layout_ui.h"
 #include "toolkit/controls/text_ui.h"
@@ -47,6 +57,16 @@ constexpr BuiltinClass kBuiltinClasses[] = {
     {"CheckBox", [] { return static_cast<CControlUI*>(new CCheckBoxUI); }},
     {"Progress", [] { return static_cast<CControlUI*>(new CProgressUI); }},
     {"Slider", [] { return static_cast<CControlUI*>(new CSliderUI); }},
+    {"Edit", [] { return static_cast<CControlUI*>(new CEditUI); }},
+    {"RichEdit", [] { return static_cast<CControlUI*>(new CRichEditUI); }},
+    {"ScrollBar", [] { return static_cast<CControlUI*>(new CScrollBarUI); }},
+    {"ScrollLayout", [] { return static_cast<CControlUI*>(new CScrollLayoutUI); }},
+    {"List", [] { return static_cast<CControlUI*>(new CListUI); }},
+    {"ListLabelElement", [] { return static_cast<CControlUI*>(new CListLabelElementUI); }},
+    {"ListTextElement", [] { return static_cast<CControlUI*>(new CListTextElementUI); }},
+    {"ColorPalette", [] { return static_cast<CControlUI*>(new CColorPaletteUI); }},
+    {"Combo", [] { return static_cast<CControlUI*>(new CComboUI); }},
+    {"ListContainerElement", [] { return static_cast<CControlUI*>(new CListContainerElementUI); }},
 };
 
 // Elements that describe resources rather than controls.
@@ -302,7 +322,12 @@ CControlUI* CDialogBuilder::Parse(const pugi::xml_node& node, CControlUI* parent
             continue;
         }
 
-        CControlUI* control = CreateBuiltin(className);
+        CControlUI* control = nullptr;
+        // A column that scrolls its content is the scrolling column; plain ones stay plain.
+        if (EqualsNoCase(className, "VerticalLayout") && child.attribute("vscrollbar").as_bool())
+            control = new CScrollLayoutUI;
+        else
+            control = CreateBuiltin(className);
         if (control == nullptr && m_callback != nullptr) {
             control = m_callback->CreateControl(className);
             // The callback may itself have built a subtree and failed doing so.

@@ -1,6 +1,7 @@
 #include "toolkit/window_impl_base.h"
 
 #include "os/debug_output.h"
+#include "toolkit/backend/sdl_backend.h"
 #include "toolkit/control_ui.h"
 #include "toolkit/dialog_builder.h"
 
@@ -46,6 +47,7 @@ LRESULT WindowImplBase::OnCreate(uint32_t, WPARAM, LPARAM, bool& handled) {
     m_pm.AttachDialog(root);
     m_pm.AddNotifier(this);
     m_pm.AddMessageFilter(this);
+    m_toolTips = std::make_unique<CToolTipController>(&m_pm);
     InitWindow();
     return 0;
 }
@@ -65,7 +67,34 @@ LRESULT WindowImplBase::OnSize(uint32_t, WPARAM, LPARAM, bool& handled) {
     return 0;
 }
 
+LRESULT WindowImplBase::OnNcHitTest(uint32_t, WPARAM, LPARAM lParam, bool& handled) {
+    handled = true;
+    // The caption rectangle: left and top from the window's edges, right as a distance from the
+    // right edge, bottom as the caption's height.
+    UiPoint pt = PointFromLParam(lParam);
+    UiRect cap = m_pm.GetCaptionRect();
+    UiSize client = m_pm.GetClientSize();
+    bool inCaption = pt.x >= m_pm.ScaleDpi(cap.left) &&
+                     pt.x < client.cx - m_pm.ScaleDpi(cap.right) &&
+                     pt.y >= m_pm.ScaleDpi(cap.top) && pt.y < m_pm.ScaleDpi(cap.bottom);
+    if (!inCaption) return HTCLIENT;
+    // Only passive controls let the caption drag; buttons and fields in it stay usable.
+    CControlUI* control = m_pm.FindControl(pt);
+    if (control == nullptr) return HTCAPTION;
+    static constexpr std::string_view kPassive[] = {
+        "Control",   "Container", "VerticalLayout", "HorizontalLayout",
+        "TabLayout", "Label",     "Text",           "ScrollLayout"};
+    for (std::string_view c : kPassive) {
+        if (EqualsNoCase(control->GetClass(), c)) return HTCAPTION;
+    }
+    return HTCLIENT;
+}
+
 LRESULT WindowImplBase::HandleMessage(uint32_t msg, WPARAM wParam, LPARAM lParam) {
+    if (!IsWindowEnabled() && ((msg >= os::WM_KEYDOWN && msg <= os::WM_SYSKEYUP) ||
+                               (msg >= os::WM_MOUSEMOVE && msg <= os::WM_MOUSEWHEEL))) {
+        return 0;
+    }
     LRESULT result = 0;
     bool handled = true;
     switch (msg) {
@@ -80,6 +109,9 @@ LRESULT WindowImplBase::HandleMessage(uint32_t msg, WPARAM wParam, LPARAM lParam
             break;
         case os::WM_SIZE:
             result = OnSize(msg, wParam, lParam, handled);
+            break;
+        case os::WM_NCHITTEST:
+            result = OnNcHitTest(msg, wParam, lParam, handled);
             break;
         default:
             handled = false;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "toolkit/notify_pump.h"
 #include "toolkit/paint_manager_ui.h"
+#include "toolkit/tool_tip_controller.h"
 #include "toolkit/window_wnd.h"
 
 namespace toolkit {
@@ -32,6 +34,7 @@ class WindowImplBase : public CWindowWnd,
     ~WindowImplBase() override = default;
 
     CPaintManagerUI& GetPaintManager() { return m_pm; }
+    CToolTipController* GetToolTips() const { return m_toolTips.get(); }
 
     // The skin: a resource name, a file under the resource folder, or XML text.
     virtual std::string GetSkinFile() = 0;
@@ -55,9 +58,13 @@ class WindowImplBase : public CWindowWnd,
     virtual LRESULT OnClose(uint32_t msg, WPARAM wParam, LPARAM lParam, bool& handled);
     virtual LRESULT OnDestroy(uint32_t msg, WPARAM wParam, LPARAM lParam, bool& handled);
     virtual LRESULT OnSize(uint32_t msg, WPARAM wParam, LPARAM lParam, bool& handled);
+    // HTCAPTION inside the skin's caption rectangle where no interactive control is under the
+    // point (the display backend drags the window there), HTCLIENT elsewhere.
+    virtual LRESULT OnNcHitTest(uint32_t msg, WPARAM wParam, LPARAM lParam, bool& handled);
 
     CPaintManagerUI m_pm;
     std::string m_buildError;
+    std::unique_ptr<CToolTipController> m_toolTips;  // after m_pm: it filters m_pm's messages
 };
 
 }  // namespace toolkit

@@ -1,8 +1,26 @@
 #include "toolkit/window_wnd.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 #include "toolkit/timer_service.h"
 
 namespace toolkit {
+
+namespace {
+
+// The windows by handle, so that a window finds its owner (to centre over it).
+std::unordered_map<HWND, CWindowWnd*>& Windows() {
+    static std::unordered_map<HWND, CWindowWnd*> windows;
+    return windows;
+}
+
+}  // namespace
+
+CWindowWnd* CWindowWnd::FromHandle(HWND hwnd) {
+    auto it = Windows().find(hwnd);
+    return it == Windows().end() ? nullptr : it->second;
+}
 
 CWindowWnd::CWindowWnd() = default;
 
@@ -10,6 +28,7 @@ CWindowWnd::~CWindowWnd() {
     if (m_hWnd != 0) {
         HWND hwnd = m_hWnd;
         m_hWnd = 0;
+        Windows().erase(hwnd);
         TimerService::KillAll(hwnd);
         os::DestroyTarget(hwnd);
         if (m_backend) m_backend->Destroy();
@@ -24,8 +43,10 @@ HWND CWindowWnd::Create(HWND parent, const std::string& name, uint32_t style, ui
     m_exStyle = exStyle;
     m_hWnd = os::CreateTarget(this);
     if (m_hWnd == 0) return 0;
+    Windows()[m_hWnd] = this;
     m_backend = CreateWindowBackend();
     if (!m_backend->Create(m_hWnd, name, UiRect{x, y, x + cx, y + cy}, (style & WS_POPUP) != 0)) {
+        Windows().erase(m_hWnd);
         os::DestroyTarget(m_hWnd);
         m_hWnd = 0;
         m_backend.reset();
@@ -34,6 +55,7 @@ HWND CWindowWnd::Create(HWND parent, const std::string& name, uint32_t style, ui
     if (HandleMessage(os::WM_CREATE, 0, 0) == -1) {
         HWND hwnd = m_hWnd;
         m_hWnd = 0;
+        Windows().erase(hwnd);
         TimerService::KillAll(hwnd);
         os::DestroyTarget(hwnd);
         m_backend->Destroy();
@@ -58,17 +80,24 @@ bool CWindowWnd::IsWindowVisible() const {
 
 int CWindowWnd::ShowModal() {
     if (m_hWnd == 0) return 0;
-    // FIXME: the owner window is not disabled while the modal loop runs; the display backend
-    // should route its input away.
-    m_modalResult = 0;
-    m_inModal = true;
+    // The result lives here, not in the window: a window that deletes itself when closed is
+    // gone by the time the loop ends.
+    int result = 0;
+    m_pModalResult = &result;
+    // The owner takes no input while the dialog runs, as with a native modal dialog.
+    HWND owner = m_hWndParent;
+    CWindowWnd* ownerWnd = FromHandle(owner);
+    bool ownerWasEnabled = ownerWnd != nullptr && ownerWnd->IsWindowEnabled();
+    if (ownerWnd != nullptr) ownerWnd->EnableWindow(false);
     ShowWindow(true);
     HWND hwnd = m_hWnd;
     if (os::MessageLoop* loop = os::MessageLoop::Current()) {
         loop->RunUntil([hwnd] { return !os::IsTarget(hwnd); });
     }
-    m_inModal = false;
-    return m_modalResult;
+    if (ownerWasEnabled) {
+        if (CWindowWnd* w = FromHandle(owner)) w->EnableWindow(true);
+    }
+    return result;
 }
 
 void CWindowWnd::Close(int ret) {
@@ -83,6 +112,7 @@ void CWindowWnd::DestroyWindow() {
     TimerService::KillAll(hwnd);
     if (m_backend) m_backend->Destroy();
     m_hWnd = 0;
+    Windows().erase(hwnd);
     os::DestroyTarget(hwnd);
     OnFinalMessage(hwnd);  // may delete this
 }
@@ -91,10 +121,15 @@ void CWindowWnd::CenterWindow() {
     if (!m_backend) return;
     UiRect rc = m_backend->GetWindowRect();
     UiRect area = m_backend->GetScreenRect();
-    // FIXME: a window with an owner should centre over the owner, which needs the owner's
-    // rectangle from the display backend; the screen centre is used for now.
-    int x = area.left + (area.GetWidth() - rc.GetWidth()) / 2;
-    int y = area.top + (area.GetHeight() - rc.GetHeight()) / 2;
+    // Over a visible owner, kept on the screen; otherwise in the middle of the screen.
+    CWindowWnd* owner = FromHandle(m_hWndParent);
+    UiRect over = owner != nullptr && owner->IsWindowVisible() ? owner->GetWindowRect() : area;
+    int x = over.left + (over.GetWidth() - rc.GetWidth()) / 2;
+    int y = over.top + (over.GetHeight() - rc.GetHeight()) / 2;
+    if (!area.IsEmpty()) {
+        x = std::clamp(x, area.left, std::max(area.left, area.right - rc.GetWidth()));
+        y = std::clamp(y, area.top, std::max(area.top, area.bottom - rc.GetHeight()));
+    }
     MoveWindow(UiRect{x, y, x + rc.GetWidth(), y + rc.GetHeight()});
 }
 
@@ -145,10 +180,38 @@ bool CWindowWnd::KillTimer(uintptr_t id) {
     return m_hWnd != 0 && TimerService::Kill(m_hWnd, id);
 }
 
+bool CWindowWnd::IsIconic() const {
+    return m_backend && m_backend->GetShowState() == IWindowBackend::ShowState::kMinimized;
+}
+
+bool CWindowWnd::IsZoomed() const {
+    return m_backend && m_backend->GetShowState() == IWindowBackend::ShowState::kMaximized;
+}
+
 LRESULT CWindowWnd::HandleMessage(uint32_t msg, WPARAM wParam, LPARAM) {
     if (msg == os::WM_CLOSE) {
         m_modalResult = static_cast<int>(wParam);
+        if (m_pModalResult != nullptr) *m_pModalResult = m_modalResult;
+        m_pModalResult = nullptr;
         DestroyWindow();
+    } else if (msg == os::WM_SYSCOMMAND && m_backend) {
+        switch (wParam & 0xFFF0) {
+            case SC_MINIMIZE:
+                m_backend->SetShowState(IWindowBackend::ShowState::kMinimized);
+                break;
+            case SC_MAXIMIZE:
+                m_backend->SetShowState(IWindowBackend::ShowState::kMaximized);
+                break;
+            case SC_RESTORE:
+                m_backend->SetShowState(IWindowBackend::ShowState::kNormal);
+                break;
+            case SC_CLOSE:
+                // Through the window's own close handling, like the close box.
+                PostMessage(os::WM_CLOSE, 0, 0);
+                break;
+            default:
+                break;
+        }
     }
     return 0;
 }

@@ -27,6 +27,12 @@ inline constexpr uint32_t WS_MAXIMIZEBOX = 0x00010000;
 inline constexpr uint32_t WS_EX_TOOLWINDOW = 0x00000080;
 inline constexpr uint32_t WS_EX_TOPMOST = 0x00000008;
 inline constexpr uint32_t CS_DBLCLKS = 0x0008;
+
+// System commands (WM_SYSCOMMAND wParam, low four bits ignored).
+inline constexpr WPARAM SC_MINIMIZE = 0xF020;
+inline constexpr WPARAM SC_MAXIMIZE = 0xF030;
+inline constexpr WPARAM SC_CLOSE = 0xF060;
+inline constexpr WPARAM SC_RESTORE = 0xF120;
 inline constexpr uint32_t UI_WNDSTYLE_FRAME = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
                                               WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPSIBLINGS |
                                               WS_CLIPCHILDREN;
@@ -43,6 +49,8 @@ class CWindowWnd : public os::MessageTarget {
     CWindowWnd& operator=(const CWindowWnd&) = delete;
 
     HWND GetHWND() const { return m_hWnd; }
+    // The window behind a handle, or nullptr.
+    static CWindowWnd* FromHandle(HWND hwnd);
     virtual std::string GetWindowClassName() const = 0;
     virtual uint32_t GetClassStyle() const { return 0; }
 
@@ -53,6 +61,11 @@ class CWindowWnd : public os::MessageTarget {
                 int y = 0, int cx = 0, int cy = 0);
     void ShowWindow(bool show = true, bool takeFocus = true);
     bool IsWindowVisible() const;
+    bool IsIconic() const;
+    // A disabled window drops pointer and key input (an owner while its modal dialog runs).
+    void EnableWindow(bool enable = true) { m_bEnabled = enable; }
+    bool IsWindowEnabled() const { return m_bEnabled; }
+    bool IsZoomed() const;
     // Shows the window and runs a nested loop until it is closed; returns the code given to
     // Close (0 when the window was destroyed otherwise).
     int ShowModal();
@@ -88,7 +101,8 @@ class CWindowWnd : public os::MessageTarget {
     uint32_t m_exStyle = 0;
     std::unique_ptr<IWindowBackend> m_backend;
     int m_modalResult = 0;
-    bool m_inModal = false;
+    int* m_pModalResult = nullptr;  // where ShowModal waits for the close code
+    bool m_bEnabled = true;
 };
 
 }  // namespace toolkit

@@ -23,6 +23,8 @@ class HeadlessBackend : public IWindowBackend {
     void SetCapture(bool capture) override { captured_ = capture; }
     void SetCursor(const std::string& cursor) override { cursor_ = cursor; }
     UiRect GetScreenRect() const override { return ScreenRect(); }
+    void SetShowState(ShowState state) override { state_ = state; }
+    ShowState GetShowState() const override { return state_; }
 
     const std::string& GetTitle() const { return title_; }
     bool IsCapturing() const { return captured_; }
@@ -37,6 +39,7 @@ class HeadlessBackend : public IWindowBackend {
     bool captured_ = false;
     std::string cursor_;
     int presents_ = 0;
+    ShowState state_ = ShowState::kNormal;
 };
 
 }  // namespace toolkit

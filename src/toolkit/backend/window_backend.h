@@ -32,6 +32,10 @@ class IWindowBackend {
     virtual void SetCursor(const std::string& cursor) = 0;
     // The screen (work area) that holds the window.
     virtual UiRect GetScreenRect() const = 0;
+    // Minimised, maximised or normal (the system commands of the title-bar buttons).
+    enum class ShowState { kNormal, kMinimized, kMaximized };
+    virtual void SetShowState(ShowState state) { (void)state; }
+    virtual ShowState GetShowState() const { return ShowState::kNormal; }
 };
 
 using WindowBackendFactory = std::function<std::unique_ptr<IWindowBackend>()>;
