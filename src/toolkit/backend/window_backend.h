@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "toolkit/ui_types.h"
+
+namespace toolkit {
+
+// What a window needs from the display system: a native surface to show its pixels, its place on
+// the screen, pointer capture. The headless backend keeps everything in memory; the display
+// backend lives apart so that the toolkit's core never sees the display library.
+class IWindowBackend {
+  public:
+    virtual ~IWindowBackend() = default;
+
+    // Creates the native window for the target hwnd (input arrives there as window messages).
+    virtual bool Create(HWND hwnd, const std::string& title, const UiRect& rc, bool popup) = 0;
+    virtual void Destroy() = 0;
+    virtual void Show(bool show) = 0;
+    virtual bool IsShown() const = 0;
+    virtual void SetTitle(const std::string& title) = 0;
+    // Window rectangle in screen coordinates (there are no frames: client size = window size).
+    virtual UiRect GetWindowRect() const = 0;
+    virtual void Move(const UiRect& rc) = 0;
+    // Copies the changed part of the window's surface to the screen.
+    virtual void Present(cairo_surface_t* surface, const UiRect& dirty) = 0;
+    virtual void SetCapture(bool capture) = 0;
+    virtual void SetCursor(const std::string& cursor) = 0;
+    // The screen (work area) that holds the window.
+    virtual UiRect GetScreenRect() const = 0;
+};
+
+using WindowBackendFactory = std::function<std::unique_ptr<IWindowBackend>()>;
+
+// The backend every new window gets; the headless one until a display backend is installed.
+void SetWindowBackendFactory(WindowBackendFactory factory);
+std::unique_ptr<IWindowBackend> CreateWindowBackend();
+
+}  // namespace toolkit
