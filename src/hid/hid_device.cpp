@@ -13,6 +13,11 @@ namespace {
 
 constexpr size_t kFirstPathCapacity = 4;
 
+// Every button item holds a usage list as long as its page's whole report could fill. A hostile
+// descriptor (hundreds of button capabilities over a report of many thousand bits) would make
+// that gigabytes; no real device comes near this many usage slots per report type.
+constexpr uint64_t kMaxUsageSlots = 1u << 20;
+
 int WaitMs(uint32_t timeoutMs) {
     if (timeoutMs == HidDevice::kInfiniteTimeout) return os::kInfinite;
     return static_cast<int>(std::min<uint32_t>(timeoutMs, INT_MAX));
@@ -135,6 +140,15 @@ bool HidDevice::Open(const std::string& path, bool readAccess, bool writeAccess,
         size_t count = r.buttonCaps.size();
         for (const os::hid::ValueCaps& v : r.valueCaps)
             count += v.isRange ? size_t{v.usageMax} - v.usageMin + 1 : 1;
+        uint64_t slots = 0;
+        for (const os::hid::ButtonCaps& b : r.buttonCaps)
+            slots += preparsed_->MaxUsageListLength(type, b.usagePage);
+        if (slots > kMaxUsageSlots) {
+            handle->Close();
+            FreeDescription();
+            path_.clear();
+            return Fail(os::hid::kErrorInvalidData);
+        }
         r.items.reserve(count);
         for (const os::hid::ButtonCaps& b : r.buttonCaps) {
             HidDataItem item;
@@ -194,59 +208,53 @@ std::shared_ptr<os::hid::DeviceHandle> HidDevice::Handle() const {
 
 // ---- Transfers ----
 
-bool HidDevice::Read(uint8_t* buffer, uint32_t length, uint32_t* bytesRead, uint32_t timeoutMs) {
-    reading_ = 1;
+template <typename Call>
+bool HidDevice::Transfer(std::atomic<uint32_t>& busy, uint32_t* transferred, Call call) {
+    busy = 1;
     uint32_t count = 0;
     uint32_t error = os::hid::kErrorInvalidHandle;
     if (std::shared_ptr<os::hid::DeviceHandle> handle = Handle())
-        error =
-            TransferError(handle->Read(buffer, length, &count, WaitMs(timeoutMs), &abortEvent_));
-    if (bytesRead) *bytesRead = count;
-    reading_ = 0;
-    if (error != os::hid::kErrorSuccess) return Fail(error);
-    return true;
+        error = TransferError(call(*handle, &count));
+    if (transferred) *transferred = count;
+    busy = 0;
+    return error == os::hid::kErrorSuccess || Fail(error);
+}
+
+bool HidDevice::Read(uint8_t* buffer, uint32_t length, uint32_t* bytesRead, uint32_t timeoutMs) {
+    return Transfer(reading_, bytesRead, [&](os::hid::DeviceHandle& h, uint32_t* count) {
+        return h.Read(buffer, length, count, WaitMs(timeoutMs), &abortEvent_);
+    });
 }
 
 bool HidDevice::Write(const uint8_t* buffer, uint32_t length, uint32_t* bytesWritten,
                       uint32_t timeoutMs) {
-    writing_ = 1;
-    uint32_t count = 0;
-    uint32_t error = os::hid::kErrorInvalidHandle;
-    if (std::shared_ptr<os::hid::DeviceHandle> handle = Handle())
-        error =
-            TransferError(handle->Write(buffer, length, &count, WaitMs(timeoutMs), &abortEvent_));
-    if (bytesWritten) *bytesWritten = count;
-    writing_ = 0;
-    if (error != os::hid::kErrorSuccess) return Fail(error);
-    return true;
+    return Transfer(writing_, bytesWritten, [&](os::hid::DeviceHandle& h, uint32_t* count) {
+        return h.Write(buffer, length, count, WaitMs(timeoutMs), &abortEvent_);
+    });
+}
+
+template <typename Call>
+bool HidDevice::OnHandle(Call call) {
+    std::shared_ptr<os::hid::DeviceHandle> handle = Handle();
+    if (!handle) return Fail(os::hid::kErrorInvalidHandle);
+    const uint32_t e = call(*handle);
+    return e == os::hid::kErrorSuccess || Fail(e);
 }
 
 bool HidDevice::SetOutputReport(const uint8_t* report, uint32_t length) {
-    std::shared_ptr<os::hid::DeviceHandle> handle = Handle();
-    if (!handle) return Fail(os::hid::kErrorInvalidHandle);
-    const uint32_t e = handle->SetOutputReport(report, length);
-    return e == os::hid::kErrorSuccess || Fail(e);
+    return OnHandle([&](os::hid::DeviceHandle& h) { return h.SetOutputReport(report, length); });
 }
 
 bool HidDevice::SetFeature(const uint8_t* report, uint32_t length) {
-    std::shared_ptr<os::hid::DeviceHandle> handle = Handle();
-    if (!handle) return Fail(os::hid::kErrorInvalidHandle);
-    const uint32_t e = handle->SetFeature(report, length);
-    return e == os::hid::kErrorSuccess || Fail(e);
+    return OnHandle([&](os::hid::DeviceHandle& h) { return h.SetFeature(report, length); });
 }
 
 bool HidDevice::GetFeature(uint8_t* report, uint32_t length) {
-    std::shared_ptr<os::hid::DeviceHandle> handle = Handle();
-    if (!handle) return Fail(os::hid::kErrorInvalidHandle);
-    const uint32_t e = handle->GetFeature(report, length);
-    return e == os::hid::kErrorSuccess || Fail(e);
+    return OnHandle([&](os::hid::DeviceHandle& h) { return h.GetFeature(report, length); });
 }
 
 bool HidDevice::FlushQueue() {
-    std::shared_ptr<os::hid::DeviceHandle> handle = Handle();
-    if (!handle) return Fail(os::hid::kErrorInvalidHandle);
-    const uint32_t e = handle->FlushQueue();
-    return e == os::hid::kErrorSuccess || Fail(e);
+    return OnHandle([](os::hid::DeviceHandle& h) { return h.FlushQueue(); });
 }
 
 // ---- Reports ----

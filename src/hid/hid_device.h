@@ -45,7 +45,8 @@ struct HidDataItem {
 // Failures return false and leave a last-error value (LastError): 995 aborted (Close, or a new
 // Open, while the transfer waited), 258 time-out, 22 the wait itself failed, 1167 the interface
 // went away, 6 not open, 87 a buffer shorter than the report, 5 no access for that transfer,
-// 206 a path of 260 characters or more. Nothing is logged or shown here.
+// 206 a path of 260 characters or more, 13 a description too large to hold. Nothing is logged or
+// shown here.
 //
 // No lock guards the transfers: one thread reads and one writes, each on its own object or at
 // least each with its own direction; any thread may call Close, which wakes a blocked Read or
@@ -134,6 +135,11 @@ class HidDevice {
     void AbortTransfers();
     void FreeDescription();
     bool Fail(uint32_t error);
+    template <typename Call>
+    bool OnHandle(Call call);
+    // Runs one read or write with its in-progress flag set.
+    template <typename Call>
+    bool Transfer(std::atomic<uint32_t>& busy, uint32_t* transferred, Call call);
 
     // Enumeration list (one owner thread).
     std::unique_ptr<std::string[]> paths_;

@@ -47,9 +47,8 @@ class HidDeviceTest : public ::testing::Test {
         return id;
     }
     std::string PathOf(uint32_t id, size_t collection = 0) {
-        for (const auto& info : VirtualBus::Instance().List())
-            if (info.id == id) return info.paths.at(collection);
-        return {};
+        const auto paths = VirtualBus::Instance().Paths(id);
+        return collection < paths.size() ? paths[collection] : std::string();
     }
     std::shared_ptr<QuietDevice> device_ = std::make_shared<QuietDevice>();
     std::vector<uint32_t> plugged_;
@@ -124,6 +123,18 @@ TEST_F(HidDeviceTest, OpenReadsTheDescriptionAndBuildsDataItems) {
     EXPECT_FALSE(dev.Read(buf, sizeof buf, &n, 0));
     EXPECT_EQ(dev.LastError(), os::hid::kErrorInvalidHandle);
     EXPECT_EQ(n, 0u);
+}
+
+TEST_F(HidDeviceTest, RefusesADescriptionTooLargeToHold) {
+    // 400 button usages over one report of 60000 one-bit fields: each button item would need a
+    // usage list of 60000 entries.
+    std::vector<uint8_t> d = {0x05, 0x09, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x01, 0x96, 0x60, 0xEA};
+    for (int u = 1; u <= 400; ++u) d.insert(d.end(), {0x0A, static_cast<uint8_t>(u), 0x01});
+    d.insert(d.end(), {0x81, 0x02, 0xC0});
+    HidDevice dev;
+    ASSERT_FALSE(dev.Open(PathOf(Plug(d, 0x22ab, 1)), true, true, true, false));
+    EXPECT_EQ(dev.LastError(), os::hid::kErrorInvalidData);
+    EXPECT_FALSE(dev.IsOpen());
 }
 
 TEST_F(HidDeviceTest, UnpackReportFillsTheItemsOfTheReportsId) {

@@ -140,9 +140,12 @@ class HidrawHandle : public DeviceHandle {
     uint32_t FlushQueue() override {
         if (fd_ < 0) return kErrorInvalidHandle;
         std::vector<uint8_t> buf(kMaxRawReport);
-        while (::read(fd_, buf.data(), buf.size()) > 0) {
+        for (;;) {
+            const ssize_t n = ::read(fd_, buf.data(), buf.size());
+            if (n > 0 || (n < 0 && errno == EINTR)) continue;
+            if (n == 0) return kErrorDeviceNotConnected;
+            return errno == EAGAIN ? kErrorSuccess : ErrnoToError(errno);
         }
-        return errno == EAGAIN ? kErrorSuccess : ErrnoToError(errno);
     }
 
   protected:
@@ -151,21 +154,7 @@ class HidrawHandle : public DeviceHandle {
         std::vector<uint8_t> raw(kMaxRawReport + 1);
         const int64_t deadline = timeoutMs < 0 ? -1 : MonotonicMs() + timeoutMs;
         for (;;) {
-            pollfd fds[3] = {{fd_, POLLIN, 0}, {closedEvent_.fd(), POLLIN, 0}, {-1, POLLIN, 0}};
-            if (abort) fds[2].fd = abort->fd();
-            int wait = -1;
-            if (deadline >= 0)
-                wait = static_cast<int>(std::max<int64_t>(0, deadline - MonotonicMs()));
-            const int n = ::poll(fds, 3, wait);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                return kErrorBadCommand;
-            }
-            if (n == 0) return kErrorTimeout;
-            if ((fds[2].revents & POLLIN) && abort->Consume()) return kErrorOperationAborted;
-            if (fds[1].revents & POLLIN) return kErrorOperationAborted;
-            if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) return kErrorDeviceNotConnected;
-            if (!(fds[0].revents & POLLIN)) continue;
+            if (uint32_t e = WaitReady(POLLIN, deadline, abort); e != kErrorSuccess) return e;
             // Without report ids hidraw gives the bare data: put the 0 id byte in front, as
             // every reader of this layer expects.
             uint8_t* into = numbered_ ? raw.data() : raw.data() + 1;
@@ -197,21 +186,7 @@ class HidrawHandle : public DeviceHandle {
         if (fd_ < 0) return kErrorInvalidHandle;
         const int64_t deadline = timeoutMs < 0 ? -1 : MonotonicMs() + timeoutMs;
         for (;;) {
-            pollfd fds[3] = {{fd_, POLLOUT, 0}, {closedEvent_.fd(), POLLIN, 0}, {-1, POLLIN, 0}};
-            if (abort) fds[2].fd = abort->fd();
-            int wait = -1;
-            if (deadline >= 0)
-                wait = static_cast<int>(std::max<int64_t>(0, deadline - MonotonicMs()));
-            const int n = ::poll(fds, 3, wait);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                return kErrorBadCommand;
-            }
-            if (n == 0) return kErrorTimeout;
-            if ((fds[2].revents & POLLIN) && abort->Consume()) return kErrorOperationAborted;
-            if (fds[1].revents & POLLIN) return kErrorOperationAborted;
-            if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) return kErrorDeviceNotConnected;
-            if (!(fds[0].revents & POLLOUT)) continue;
+            if (uint32_t e = WaitReady(POLLOUT, deadline, abort); e != kErrorSuccess) return e;
             const ssize_t put = ::write(fd_, report, length);
             if (put < 0) {
                 if (errno == EAGAIN || errno == EINTR) continue;
@@ -249,6 +224,28 @@ class HidrawHandle : public DeviceHandle {
     }
 
   private:
+    // Waits until the node is ready for events, the deadline (-1: none) passes, the handle is
+    // closed or abort is signalled; a hang-up is a disconnect.
+    uint32_t WaitReady(short events, int64_t deadline, Event* abort) {
+        for (;;) {
+            pollfd fds[3] = {{fd_, events, 0}, {closedEvent_.fd(), POLLIN, 0}, {-1, POLLIN, 0}};
+            if (abort) fds[2].fd = abort->fd();
+            int wait = -1;
+            if (deadline >= 0)
+                wait = static_cast<int>(std::max<int64_t>(0, deadline - MonotonicMs()));
+            const int n = ::poll(fds, 3, wait);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return kErrorBadCommand;
+            }
+            if (n == 0) return kErrorTimeout;
+            if ((fds[2].revents & POLLIN) && abort->Consume()) return kErrorOperationAborted;
+            if (fds[1].revents & POLLIN) return kErrorOperationAborted;
+            if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) return kErrorDeviceNotConnected;
+            if (fds[0].revents & events) return kErrorSuccess;
+        }
+    }
+
     int fd_;
     bool numbered_;
 };

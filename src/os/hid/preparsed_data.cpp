@@ -72,12 +72,12 @@ bool PreparsedData::MatchesLink(uint16_t entryLink, uint16_t linkCollection) con
     return false;
 }
 
-uint32_t PreparsedData::GetSpecificButtonCaps(ReportType type, uint16_t usagePage,
-                                              uint16_t linkCollection, uint16_t usage,
-                                              std::vector<ButtonCaps>* caps) const {
-    if (!ValidType(type)) return kStatusInvalidReportType;
+template <typename Entry, typename CapsT>
+uint32_t PreparsedData::FilterCaps(const std::vector<Entry>& entries, uint16_t usagePage,
+                                   uint16_t linkCollection, uint16_t usage,
+                                   std::vector<CapsT>* caps) const {
     caps->clear();
-    for (const ButtonEntry& e : buttons_[TypeIndex(type)]) {
+    for (const Entry& e : entries) {
         if (usagePage && e.caps.usagePage != usagePage) continue;
         if (!MatchesLink(e.caps.linkCollection, linkCollection)) continue;
         if (usage && (usage < e.caps.usageMin || usage > e.caps.usageMax)) continue;
@@ -86,18 +86,18 @@ uint32_t PreparsedData::GetSpecificButtonCaps(ReportType type, uint16_t usagePag
     return caps->empty() ? kStatusUsageNotFound : kStatusSuccess;
 }
 
+uint32_t PreparsedData::GetSpecificButtonCaps(ReportType type, uint16_t usagePage,
+                                              uint16_t linkCollection, uint16_t usage,
+                                              std::vector<ButtonCaps>* caps) const {
+    if (!ValidType(type)) return kStatusInvalidReportType;
+    return FilterCaps(buttons_[TypeIndex(type)], usagePage, linkCollection, usage, caps);
+}
+
 uint32_t PreparsedData::GetSpecificValueCaps(ReportType type, uint16_t usagePage,
                                              uint16_t linkCollection, uint16_t usage,
                                              std::vector<ValueCaps>* caps) const {
     if (!ValidType(type)) return kStatusInvalidReportType;
-    caps->clear();
-    for (const ValueEntry& e : values_[TypeIndex(type)]) {
-        if (usagePage && e.caps.usagePage != usagePage) continue;
-        if (!MatchesLink(e.caps.linkCollection, linkCollection)) continue;
-        if (usage && (usage < e.caps.usageMin || usage > e.caps.usageMax)) continue;
-        caps->push_back(e.caps);
-    }
-    return caps->empty() ? kStatusUsageNotFound : kStatusSuccess;
+    return FilterCaps(values_[TypeIndex(type)], usagePage, linkCollection, usage, caps);
 }
 
 uint32_t PreparsedData::MaxUsageListLength(ReportType type, uint16_t usagePage) const {

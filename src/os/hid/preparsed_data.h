@@ -98,6 +98,9 @@ class PreparsedData {
     };
 
     bool MatchesLink(uint16_t entryLink, uint16_t linkCollection) const;
+    template <typename Entry, typename CapsT>
+    uint32_t FilterCaps(const std::vector<Entry>& entries, uint16_t usagePage,
+                        uint16_t linkCollection, uint16_t usage, std::vector<CapsT>* caps) const;
     const ValueEntry* FindValue(ReportType type, uint16_t usagePage, uint16_t linkCollection,
                                 uint16_t usage, uint8_t reportId, uint32_t* status) const;
     uint32_t CheckReport(ReportType type, const uint8_t* report, uint32_t reportLength) const;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 // Report descriptors shaped like those of the system's devices, for tests and benchmarks of the
@@ -31,8 +34,7 @@ inline constexpr uint8_t kVendorCommand[] = {
 //  3. vendor, report id 4: 64-byte input and output as kVendorCommand
 //  4. mouse, report id 2: input [id][buttons 1..8][buttons 9..16][X lo][X hi][Y lo][Y hi][wheel]
 //     X and Y logical -32767..32767; wheel logical -127..127, physical -1270..1270
-inline constexpr uint8_t kCompositeKeyboard[] = {
-    // 1. Keyboard
+inline constexpr uint8_t kKeyboardCollection[] = {
     0x05, 0x01,  // Usage Page (Generic Desktop)
     0x09, 0x06,  // Usage (Keyboard)
     0xA1, 0x01,  // Collection (Application)
@@ -66,7 +68,9 @@ inline constexpr uint8_t kCompositeKeyboard[] = {
     0x95, 0x06,  //   Report Count (6)
     0x81, 0x00,  //   Input (Data, Array): key indexes
     0xC0,        // End Collection
-    // 2. Consumer control
+};
+
+inline constexpr uint8_t kConsumerCollection[] = {
     0x05, 0x0C,        // Usage Page (Consumer)
     0x09, 0x01,        // Usage (Consumer Control)
     0xA1, 0x01,        // Collection (Application)
@@ -79,21 +83,9 @@ inline constexpr uint8_t kCompositeKeyboard[] = {
     0x95, 0x01,        //   Report Count (1)
     0x81, 0x00,        //   Input (Data, Array)
     0xC0,              // End Collection
-    // 3. Vendor command interface
-    0x06, 0x00, 0xFF,  // Usage Page (0xFF00)
-    0x09, 0x01,        // Usage (1)
-    0xA1, 0x01,        // Collection (Application)
-    0x85, 0x04,        //   Report ID (4)
-    0x15, 0x00,        //   Logical Minimum (0)
-    0x26, 0xFF, 0x00,  //   Logical Maximum (255)
-    0x75, 0x08,        //   Report Size (8)
-    0x95, 0x3F,        //   Report Count (63)
-    0x09, 0x02,        //   Usage (2)
-    0x81, 0x02,        //   Input (Data, Variable, Absolute)
-    0x09, 0x03,        //   Usage (3)
-    0x91, 0x02,        //   Output (Data, Variable, Absolute)
-    0xC0,              // End Collection
-    // 4. Mouse
+};
+
+inline constexpr uint8_t kMouseCollection[] = {
     0x05, 0x01,        // Usage Page (Generic Desktop)
     0x09, 0x02,        // Usage (Mouse)
     0xA1, 0x01,        // Collection (Application)
@@ -130,5 +122,16 @@ inline constexpr uint8_t kCompositeKeyboard[] = {
     0xC0,              //   End Collection
     0xC0,              // End Collection
 };
+
+template <size_t... N>
+constexpr std::array<uint8_t, (N + ...)> Concatenate(const uint8_t (&... parts)[N]) {
+    std::array<uint8_t, (N + ...)> out{};
+    size_t at = 0;
+    ((std::copy(parts, parts + N, out.begin() + at), at += N), ...);
+    return out;
+}
+
+inline constexpr auto kCompositeKeyboard =
+    Concatenate(kKeyboardCollection, kConsumerCollection, kVendorCommand, kMouseCollection);
 
 }  // namespace os::hid::samples

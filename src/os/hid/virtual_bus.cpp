@@ -259,6 +259,11 @@ std::vector<VirtualBus::InterfaceInfo> VirtualBus::List() const {
     return list;
 }
 
+std::vector<std::string> VirtualBus::Paths(uint32_t interfaceId) const {
+    std::shared_ptr<Interface> iface = Find(interfaceId);
+    return iface ? PathsOf(*iface) : std::vector<std::string>{};
+}
+
 void VirtualBus::EnumeratePaths(std::vector<std::string>* paths) const {
     std::lock_guard lock(mutex_);
     for (const auto& [id, iface] : interfaces_) {

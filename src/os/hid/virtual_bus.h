@@ -78,6 +78,8 @@ class VirtualBus {
     // unknown id.
     bool Unplug(uint32_t interfaceId);
     std::vector<InterfaceInfo> List() const;
+    // The paths of one interface's collections, in descriptor order; empty for an unknown id.
+    std::vector<std::string> Paths(uint32_t interfaceId) const;
 
     // Sends an input report to the host, at once or after delayMs. False (and nothing sent)
     // when the interface is not plugged in, or the report's id belongs to no collection of the

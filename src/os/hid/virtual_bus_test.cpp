@@ -58,9 +58,8 @@ class VirtualBusTest : public ::testing::Test {
         return id;
     }
     std::string PathOf(uint32_t id, size_t collection = 0) {
-        for (const auto& info : VirtualBus::Instance().List())
-            if (info.id == id) return info.paths.at(collection);
-        return {};
+        const auto paths = VirtualBus::Instance().Paths(id);
+        return collection < paths.size() ? paths[collection] : std::string();
     }
     std::shared_ptr<DeviceHandle> OpenRw(const std::string& path) {
         OpenOptions o;
@@ -284,7 +283,7 @@ TEST(VirtualBusBackends, VirtualPathsNeedTheVirtualBackend) {
          {std::begin(samples::kVendorCommand), std::end(samples::kVendorCommand)}},
         std::make_shared<EchoDevice>());
     ASSERT_NE(id, 0u);
-    const std::string path = VirtualBus::Instance().List().back().paths[0];
+    const std::string path = VirtualBus::Instance().Paths(id)[0];
     std::shared_ptr<DeviceHandle> h;
     EXPECT_EQ(OpenInterface(path, {}, &h), kErrorFileNotFound);
     VirtualBus::Instance().Unplug(id);
