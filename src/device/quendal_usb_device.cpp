@@ -417,8 +417,12 @@ void CQuendalUSBDevice::RunPreviewStep(int64_t nowMs) {
 void CQuendalUSBDevice::PreviewLoop() {
     int64_t last = os::MonotonicMs();
     int64_t counted = 0;
+    int waitMs = 1;
     for (;;) {
-        if (previewStop_.Wait(1) != os::kWaitTimeout) break;
+        // Waking every millisecond costs more than the animation itself; sleeping until the next
+        // step is due paces the steps the same, and the stop event still ends the wait at once.
+        if (previewStop_.Wait(waitMs) != os::kWaitTimeout) break;
+        waitMs = 1;
         if (!command_.IsOpen()) {
             if (previewStop_.Wait(100) != os::kWaitTimeout) break;
             last = os::MonotonicMs();
@@ -431,10 +435,12 @@ void CQuendalUSBDevice::PreviewLoop() {
         }
         counted += now - last;
         last = now;
-        if (counted >= PreviewThreshold()) {
+        const int threshold = PreviewThreshold();
+        if (counted >= threshold) {
             RunPreviewStep(now);
             counted = 0;
         }
+        waitMs = std::max<int>(1, threshold - static_cast<int>(counted));
     }
     os::DebugOutput(kind_ == hid::kKindKeyboard ? "KB灯光线程设定退出" : "MS灯光线程设定退出");
 }
