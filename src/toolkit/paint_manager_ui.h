@@ -37,6 +37,8 @@ struct TImageInfo {
 // The part of a window that holds its controls: the root, lookup by name, notifications, focus,
 // capture and hot control, per-control timers, DPI, fonts, images and painting into the
 // window's offscreen surface. One per window; runs on the UI thread only.
+// FIXME: not yet here: tooltips (hover timer and tooltip window), focus moves with the Tab key,
+// the default/cancel buttons of dialogs, shared styles and defaults across windows.
 class CPaintManagerUI {
   public:
     CPaintManagerUI();
@@ -53,6 +55,8 @@ class CPaintManagerUI {
     static void SetResourceType(int type) { s_resourceType = type; }
     static int GetResourceType() { return s_resourceType; }
     static const std::vector<CPaintManagerUI*>& GetPaintManagers();
+    // Runs the UI thread's message loop until a quit; returns its exit code.
+    static int MessageLoop();
 
     // Binds the manager to a window and the backend that shows its pixels.
     void Init(HWND hwnd, IWindowBackend* backend = nullptr, const std::string& name = "");
@@ -120,6 +124,8 @@ class CPaintManagerUI {
     int GetScale() const { return m_nDPI * 100 / 96; }
     int ScaleDpi(int value) const;
     static void SetAllDPI(int dpi);
+    // Drops what was prepared for the old DPI (font descriptions); the next paint rebuilds it.
+    void ResetDPIAssets();
 
     // Fonts table. Shared fonts are seen by every window; a window's own fonts come first.
     void AddFont(int id, const std::string& face, int size, bool bold, bool underline, bool italic,
@@ -159,10 +165,14 @@ class CPaintManagerUI {
     // one is needed. Nothing is painted while nothing changed.
     void Invalidate();
     void Invalidate(const UiRect& rc);
+    // The whole tree needs a new layout (size, DPI or texts changed).
     void NeedUpdate() {
         m_bUpdateNeeded = true;
+        m_bFullLayout = true;
         Invalidate();
     }
+    // Some controls asked for a new layout of their own rectangle (CControlUI::NeedUpdate).
+    void NeedLayout() { m_bUpdateNeeded = true; }
     bool IsUpdateNeeded() const { return m_bUpdateNeeded; }
     bool HasPendingPaint() const { return !m_rcDirty.IsEmpty() || m_bUpdateNeeded; }
     void Paint();
@@ -195,6 +205,7 @@ class CPaintManagerUI {
     bool m_bMouseCapture = false;
     bool m_bUpdateNeeded = true;
     bool m_bFirstLayout = true;
+    bool m_bFullLayout = true;
     bool m_bSizeChanged = false;
     UiPoint m_ptLastMousePos{-1, -1};
 
