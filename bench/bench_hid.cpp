@@ -23,9 +23,9 @@ class Echo : public os::hid::VirtualDeviceHandler {
 };
 
 uint32_t PlugVendor(uint16_t pid, uint8_t mi, std::span<const uint8_t> descriptor) {
-    os::hid::VirtualInterfaceSpec spec{
+    os::hid::VirtualInterfaceConfig config{
         0x320f, pid, 0x0100, mi, {descriptor.begin(), descriptor.end()}};
-    return VirtualBus::Instance().Plug(spec, std::make_shared<Echo>());
+    return VirtualBus::Instance().Plug(config, std::make_shared<Echo>());
 }
 
 void BM_EnumerateTwentyInterfaces(benchmark::State& state) {

@@ -288,5 +288,24 @@ TEST_F(HidrawTest, ReportsWithoutIdsGetAZeroIdByte) {
     EXPECT_EQ(0, std::memcmp(got, expected, 9));
 }
 
+TEST_F(HidrawTest, ANodeThatVanishesWhileListedFailsTheEnumeration) {
+    RUN_UNDER_UMOCKDEV();
+    // The HID device above hidraw4 has lost its descriptor file, as when the device is pulled
+    // between the listing and the reading of its details.
+    GError* error = nullptr;
+    ASSERT_TRUE(umockdev_testbed_add_from_string(
+        bed_,
+        "P: /devices/usb2/2-1/2-1:1.0/0003:320F:22AA.0005\nE: SUBSYSTEM=hid\n"
+        "E: HID_ID=0003:0000320F:000022AA\n\n"
+        "P: /devices/usb2/2-1/2-1:1.0/0003:320F:22AA.0005/hidraw/hidraw4\nN: hidraw4\n"
+        "E: DEVNAME=/dev/hidraw4\nE: SUBSYSTEM=hidraw\nA: dev=240:4\n",
+        &error))
+        << (error ? error->message : "");
+    HidDevice dev;
+    EXPECT_FALSE(dev.Enumerate());
+    EXPECT_EQ(dev.LastError(), os::hid::kErrorDeviceNotConnected);
+    EXPECT_EQ(dev.NextPath(), nullptr);
+}
+
 }  // namespace
 }  // namespace hid

@@ -39,9 +39,9 @@ class HidDeviceTest : public ::testing::Test {
         for (uint32_t id : plugged_) VirtualBus::Instance().Unplug(id);
     }
     uint32_t Plug(std::span<const uint8_t> descriptor, uint16_t pid, uint8_t mi) {
-        os::hid::VirtualInterfaceSpec spec{
+        os::hid::VirtualInterfaceConfig config{
             0x320f, pid, 0x0100, mi, {descriptor.begin(), descriptor.end()}};
-        const uint32_t id = VirtualBus::Instance().Plug(spec, device_);
+        const uint32_t id = VirtualBus::Instance().Plug(config, device_);
         EXPECT_NE(id, 0u);
         plugged_.push_back(id);
         return id;

@@ -38,7 +38,7 @@ std::string NodeName(uint32_t id) {
 
 struct VirtualBus::Interface {
     uint32_t id = 0;
-    VirtualInterfaceSpec spec;
+    VirtualInterfaceConfig config;
     std::shared_ptr<VirtualDeviceHandler> handler;
     ReportDescriptor::Collections collections;
 
@@ -179,7 +179,7 @@ VirtualBus::~VirtualBus() {
     if (timer_.joinable()) timer_.join();
 }
 
-uint32_t VirtualBus::Plug(const VirtualInterfaceSpec& spec,
+uint32_t VirtualBus::Plug(const VirtualInterfaceConfig& config,
                           std::shared_ptr<VirtualDeviceHandler> handler, std::string* error) {
     if (!handler) {
         if (error) *error = "virtual interface without a device handler";
@@ -187,13 +187,13 @@ uint32_t VirtualBus::Plug(const VirtualInterfaceSpec& spec,
     }
     auto iface = std::make_shared<Interface>();
     std::string why;
-    if (!ReportDescriptor::Parse(spec.reportDescriptor, &iface->collections, &why)) {
-        DebugOutput("virtual HID bus: refused interface " + std::to_string(spec.vendorId) + ":" +
-                    std::to_string(spec.productId) + ": " + why + "\n");
+    if (!ReportDescriptor::Parse(config.reportDescriptor, &iface->collections, &why)) {
+        DebugOutput("virtual HID bus: refused interface " + std::to_string(config.vendorId) + ":" +
+                    std::to_string(config.productId) + ": " + why + "\n");
         if (error) *error = why;
         return 0;
     }
-    iface->spec = spec;
+    iface->config = config;
     iface->handler = std::move(handler);
     iface->queues.resize(iface->collections.size());
     std::lock_guard lock(mutex_);
@@ -233,9 +233,9 @@ static std::vector<std::string> PathsOf(const VirtualBus::Interface& iface) {
     const size_t n = iface.collections.size();
     for (size_t i = 0; i < n; ++i) {
         InterfacePath p;
-        p.vendorId = iface.spec.vendorId;
-        p.productId = iface.spec.productId;
-        p.interfaceNumber = iface.spec.interfaceNumber;
+        p.vendorId = iface.config.vendorId;
+        p.productId = iface.config.productId;
+        p.interfaceNumber = iface.config.interfaceNumber;
         p.collection = n > 1 ? static_cast<int>(i + 1) : 0;
         p.node = NodeName(iface.id);
         paths.push_back(FormatInterfacePath(p));
@@ -249,10 +249,10 @@ std::vector<VirtualBus::InterfaceInfo> VirtualBus::List() const {
     for (const auto& [id, iface] : interfaces_) {
         InterfaceInfo info;
         info.id = id;
-        info.vendorId = iface->spec.vendorId;
-        info.productId = iface->spec.productId;
-        info.versionNumber = iface->spec.versionNumber;
-        info.interfaceNumber = iface->spec.interfaceNumber;
+        info.vendorId = iface->config.vendorId;
+        info.productId = iface->config.productId;
+        info.versionNumber = iface->config.versionNumber;
+        info.interfaceNumber = iface->config.interfaceNumber;
         info.paths = PathsOf(*iface);
         list.push_back(std::move(info));
     }
@@ -298,9 +298,9 @@ uint32_t VirtualBus::Open(const std::string& node, int collection, const OpenOpt
         iface->queues[index].push_back(queue);
     }
     Attributes a;
-    a.vendorId = iface->spec.vendorId;
-    a.productId = iface->spec.productId;
-    a.versionNumber = iface->spec.versionNumber;
+    a.vendorId = iface->config.vendorId;
+    a.productId = iface->config.productId;
+    a.versionNumber = iface->config.versionNumber;
     *handle = std::make_shared<VirtualHandle>(iface, index, queue, a, options);
     return kErrorSuccess;
 }

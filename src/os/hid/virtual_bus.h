@@ -15,7 +15,7 @@
 namespace os::hid {
 
 // What a virtual interface is: the identity and the report descriptor a real one would have.
-struct VirtualInterfaceSpec {
+struct VirtualInterfaceConfig {
     uint16_t vendorId = 0;
     uint16_t productId = 0;
     uint16_t versionNumber = 0;
@@ -71,8 +71,8 @@ class VirtualBus {
 
     // Plugs an interface in. Returns its id (never 0, never reused), or 0 when the descriptor is
     // invalid or the handler is missing (*error says why).
-    uint32_t Plug(const VirtualInterfaceSpec& spec, std::shared_ptr<VirtualDeviceHandler> handler,
-                  std::string* error = nullptr);
+    uint32_t Plug(const VirtualInterfaceConfig& config,
+                  std::shared_ptr<VirtualDeviceHandler> handler, std::string* error = nullptr);
     // Takes an interface out: its open handles fail every transfer with
     // kErrorDeviceNotConnected from now on, its delayed reports are dropped. False for an
     // unknown id.

@@ -45,14 +45,14 @@ class VirtualBusTest : public ::testing::Test {
     }
     uint32_t Plug(std::span<const uint8_t> descriptor, std::shared_ptr<VirtualDeviceHandler> h,
                   uint16_t pid = 0x22ab, uint8_t mi = 1) {
-        VirtualInterfaceSpec spec;
-        spec.vendorId = 0x320f;
-        spec.productId = pid;
-        spec.versionNumber = 0x0102;
-        spec.interfaceNumber = mi;
-        spec.reportDescriptor.assign(descriptor.begin(), descriptor.end());
+        VirtualInterfaceConfig config;
+        config.vendorId = 0x320f;
+        config.productId = pid;
+        config.versionNumber = 0x0102;
+        config.interfaceNumber = mi;
+        config.reportDescriptor.assign(descriptor.begin(), descriptor.end());
         std::string error;
-        const uint32_t id = VirtualBus::Instance().Plug(spec, std::move(h), &error);
+        const uint32_t id = VirtualBus::Instance().Plug(config, std::move(h), &error);
         EXPECT_NE(id, 0u) << error;
         plugged_.push_back(id);
         return id;
@@ -155,11 +155,11 @@ TEST_F(VirtualBusTest, EachHandleSeesOnlyItsCollectionsReports) {
 
 TEST_F(VirtualBusTest, RefusesBadDescriptorsAndUndescribedReports) {
     std::string error;
-    VirtualInterfaceSpec spec;
-    spec.reportDescriptor = {0xA1, 0x01};
-    EXPECT_EQ(VirtualBus::Instance().Plug(spec, std::make_shared<EchoDevice>(), &error), 0u);
+    VirtualInterfaceConfig config;
+    config.reportDescriptor = {0xA1, 0x01};
+    EXPECT_EQ(VirtualBus::Instance().Plug(config, std::make_shared<EchoDevice>(), &error), 0u);
     EXPECT_NE(error.find("not closed"), std::string::npos);
-    EXPECT_EQ(VirtualBus::Instance().Plug(spec, nullptr, &error), 0u);
+    EXPECT_EQ(VirtualBus::Instance().Plug(config, nullptr, &error), 0u);
 
     const uint32_t id = Plug(samples::kVendorCommand, std::make_shared<EchoDevice>());
     auto h = OpenRw(PathOf(id));
