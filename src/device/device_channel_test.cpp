@@ -108,7 +108,7 @@ class Channel : public ::testing::Test {
     // Plugs the firmware and opens the channel on it, directly or as a receiver.
     void Connect(bool receiver) {
         fw_->receiver = receiver;
-        os::hid::VirtualInterfaceSpec spec;
+        os::hid::VirtualInterfaceConfig spec;
         spec.vendorId = 0x320F;
         spec.productId = receiver ? 0x22AA : 0x22A9;
         spec.interfaceNumber = 1;
@@ -278,7 +278,7 @@ TEST_F(Channel, FailedChunkStopsTheTransferAndEarlierChunksStayWritten) {
 
 TEST_F(Channel, LiveColoursAreDroppedWhileAnotherExchangeIsBusy) {
     Connect(false);
-    fw_->answerDelayMs = 1500;
+    fw_->answerDelayMs = 600;  // well within the 1000 ms read time-out
     std::vector<uint8_t> settings(10);
     std::thread slow([&] { EXPECT_EQ(ch_.ReadSettings(settings.data(), 10, 0), 1); });
     while (!ch_.busy()) std::this_thread::yield();

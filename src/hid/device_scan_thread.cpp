@@ -65,7 +65,14 @@ void DeviceScanThread(std::shared_ptr<os::WorkerContext> context,
             break;
         }
         if (!slots->AllSlotsTaken()) {
-            if (!probe.Enumerate()) return;  // no more scanning until the program restarts
+            // A listing fails when an interface goes away while it is being listed, which an
+            // ordinary unplug can cause; ending the thread then would leave every later device
+            // unfound until the program restarts, so the pass is skipped and tried again.
+            if (!probe.Enumerate()) {
+                os::DebugOutput("device scan: listing failed, trying again on the next pass\n");
+                ctx.stopEvent->Wait(kScanPeriodMs);
+                continue;
+            }
             ScanPass(probe, ctx, *slots);
             if (!firstPassDone) {
                 firstPassDone = true;

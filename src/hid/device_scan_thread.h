@@ -18,7 +18,8 @@ inline constexpr int kScanPeriodMs = 100;
 // interfaces, probes the wanted ones (read only, shared), claims a slot for each match and sends
 // WM_DEVICE_ARRIVAL to the owner window; after its first complete pass it posts titleMessage
 // (0, 0) once. Then it checks every connected slot by opening its path and reports a vanished
-// one with WM_DEVICE_REMOVAL. A failed listing ends the thread for the rest of the run. The
+// one with WM_DEVICE_REMOVAL. A failed listing (an interface vanishing while
+// listed) skips that pass. The
 // thread holds a share of the slot list, so the list outlives an abandoned thread.
 void DeviceScanThread(std::shared_ptr<os::WorkerContext> context,
                       std::shared_ptr<InterfaceSlotList> slots, uint32_t titleMessage);

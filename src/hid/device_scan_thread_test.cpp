@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "hid/supported_device.h"
@@ -9,6 +10,8 @@
 #include "os/hid/virtual_bus.h"
 #include "os/message_loop.h"
 #include "os/worker_thread.h"
+#include "sim/firmware.h"
+#include "sim/simulated_device.h"
 
 namespace hid {
 namespace {
@@ -52,7 +55,7 @@ class Silent : public os::hid::VirtualDeviceHandler {
 
 uint32_t Plug(uint16_t vid, uint16_t pid, uint8_t mi,
               const std::vector<std::pair<uint16_t, uint8_t>>& collections) {
-    os::hid::VirtualInterfaceSpec spec;
+    os::hid::VirtualInterfaceConfig spec;
     spec.vendorId = vid;
     spec.productId = pid;
     spec.interfaceNumber = mi;
@@ -162,6 +165,26 @@ TEST_F(Discovery, NoDevicesStillShowsTheWindowAfterTheFirstPass) {
     Window w;
     ASSERT_TRUE(w.RunUntil([&] { return w.Count(Window::kTitle) == 1; }));
     EXPECT_EQ(w.log.size(), 1u);
+}
+
+TEST_F(Discovery, SimulatedDevicesClaimTheirCatalogueRows) {
+    // The simulator's own reading of the catalogue's interfaces: keyboard, mouse, pad, headset.
+    std::vector<std::unique_ptr<sim::SimulatedDevice>> devices;
+    for (sim::Kind k :
+         {sim::Kind::kKeyboard, sim::Kind::kMouse, sim::Kind::kPad, sim::Kind::kHeadset}) {
+        devices.push_back(
+            std::make_unique<sim::SimulatedDevice>(std::make_shared<sim::Firmware>(k)));
+        ASSERT_TRUE(devices.back()->Plug());
+    }
+    Window w;
+    ASSERT_TRUE(w.RunUntil([&] { return w.Count(Window::kTitle) == 1; }));
+    for (size_t slot : {0u, 1u, 6u, 7u, 10u, 11u, 12u})
+        EXPECT_EQ(w.slots->Slot(slot).connected, 1) << "slot " << slot;
+    EXPECT_EQ(w.Count(WM_DEVICE_ARRIVAL), 7u);
+    devices[1]->Unplug();  // the mouse: both of its interfaces go
+    ASSERT_TRUE(w.RunUntil([&] { return w.Count(WM_DEVICE_REMOVAL) == 2; }));
+    EXPECT_TRUE(w.slots->IsFree(6));
+    EXPECT_TRUE(w.slots->IsFree(7));
 }
 
 TEST(InterfaceSlotList, WantedClaimAndRelease) {
