@@ -103,7 +103,7 @@ class DeviceBase : public ::testing::Test {
     }
     std::string Plug(const uint8_t* descriptor, size_t size,
                      std::shared_ptr<os::hid::VirtualDeviceHandler> handler, uint32_t* id) {
-        os::hid::VirtualInterfaceSpec spec;
+        os::hid::VirtualInterfaceConfig spec;
         spec.vendorId = 0x320F;
         spec.productId = 0x22A9;
         spec.interfaceNumber = 1;
@@ -320,7 +320,7 @@ TEST_F(DeviceBase, ListenerPassesEventsToTheUiThreadAndStopsWhileBlockedInARead)
 
 TEST(ListenerThreadTest, TheStopEventAloneEndsABlockedRead) {
     os::hid::SelectBackends(os::hid::kBackendVirtual);
-    os::hid::VirtualInterfaceSpec spec;
+    os::hid::VirtualInterfaceConfig spec;
     spec.vendorId = 0x320F;
     spec.productId = 0x1004;
     spec.reportDescriptor.assign(std::begin(os::hid::samples::kConsumerCollection),
