@@ -6,19 +6,12 @@
 
 #include "os/event.h"
 #include "os/messages.h"
+#include "os/worker_context.h"
 #include "os/worker_thread.h"
 
 namespace app {
 
-// What each worker thread is handed: the window it reports to and its slot's stop event. The
-// worker owns a share of it, so an abandoned worker never touches freed memory.
-struct WorkerContext {
-    os::HWND owner = 0;
-    std::shared_ptr<os::Event> stopEvent;
-
-    // The workers' stop check: true once the stop event is set (waits up to ms for it).
-    bool StopRequested(int ms = 1) const { return stopEvent->Wait(ms) != os::kWaitTimeout; }
-};
+using os::WorkerContext;
 
 // The main window's twenty worker slots: slot 0 the device scan thread, slot 8 the lighting
 // synchronisation thread; the rest are free.
