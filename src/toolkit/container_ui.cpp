@@ -10,34 +10,10 @@ namespace toolkit {
 namespace {
 
 constexpr AttributeEntry<CContainerUI> kContainerAttributes[] = {
-    {"inset",
-     [](CContainerUI& c, const std::string& v) {
-         UiRect rc;
-         if (!ParseRect(v, rc)) return false;
-         c.SetInset(rc);
-         return true;
-     }},
-    {"childpadding",
-     [](CContainerUI& c, const std::string& v) {
-         int n = 0;
-         if (!ParseInt(v, n)) return false;
-         c.SetChildPadding(n);
-         return true;
-     }},
-    {"mousechild",
-     [](CContainerUI& c, const std::string& v) {
-         bool on = false;
-         if (!ParseBool(v, on)) return false;
-         c.SetMouseChildEnabled(on);
-         return true;
-     }},
-    {"autodestroy",
-     [](CContainerUI& c, const std::string& v) {
-         bool on = false;
-         if (!ParseBool(v, on)) return false;
-         c.SetAutoDestroy(on);
-         return true;
-     }},
+    {"inset", AttrRect<CContainerUI, &CContainerUI::SetInset>},
+    {"childpadding", AttrInt<CContainerUI, &CContainerUI::SetChildPadding>},
+    {"mousechild", AttrBool<CContainerUI, &CContainerUI::SetMouseChildEnabled>},
+    {"autodestroy", AttrBool<CContainerUI, &CContainerUI::SetAutoDestroy>},
 };
 
 }  // namespace

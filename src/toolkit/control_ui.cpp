@@ -13,30 +13,6 @@ namespace toolkit {
 
 namespace {
 
-template <class T>
-bool SetInt(T& c, const std::string& v, void (T::*setter)(int)) {
-    int n = 0;
-    if (!ParseInt(v, n)) return false;
-    (c.*setter)(n);
-    return true;
-}
-
-template <class T>
-bool SetColor(T& c, const std::string& v, void (T::*setter)(uint32_t)) {
-    uint32_t argb = 0;
-    if (!ParseColor(v, argb)) return false;
-    (c.*setter)(argb);
-    return true;
-}
-
-template <class T>
-bool SetBool(T& c, const std::string& v, void (T::*setter)(bool)) {
-    bool b = false;
-    if (!ParseBool(v, b)) return false;
-    (c.*setter)(b);
-    return true;
-}
-
 bool SetAlign(CControlUI& c, const std::string& v) {
     uint32_t style = c.GetTextStyle() & ~(DT_LEFT | DT_CENTER | DT_RIGHT);
     if (EqualsNoCase(v, "left")) {
@@ -83,18 +59,11 @@ bool SetPosAttribute(CControlUI& c, const std::string& v) {
     return true;
 }
 
-bool SetRectAttr(CControlUI& c, const std::string& v, void (CControlUI::*setter)(UiRect)) {
-    UiRect rc;
-    if (!ParseRect(v, rc)) return false;
-    (c.*setter)(rc);
-    return true;
-}
-
 constexpr AttributeEntry<CControlUI> kControlAttributes[] = {
-    {"name", [](CControlUI& c, const std::string& v) { c.SetName(v); return true; }},
-    {"text", [](CControlUI& c, const std::string& v) { c.SetText(v); return true; }},
-    {"tooltip", [](CControlUI& c, const std::string& v) { c.SetToolTip(v); return true; }},
-    {"userdata", [](CControlUI& c, const std::string& v) { c.SetUserData(v); return true; }},
+    {"name", AttrText<CControlUI, &CControlUI::SetName>},
+    {"text", AttrText<CControlUI, &CControlUI::SetText>},
+    {"tooltip", AttrText<CControlUI, &CControlUI::SetToolTip>},
+    {"userdata", AttrText<CControlUI, &CControlUI::SetUserData>},
     {"tag",
      [](CControlUI& c, const std::string& v) {
          int n = 0;
@@ -102,65 +71,30 @@ constexpr AttributeEntry<CControlUI> kControlAttributes[] = {
          c.SetTag(static_cast<uintptr_t>(n));
          return true;
      }},
-    {"visible",
-     [](CControlUI& c, const std::string& v) { return SetBool(c, v, &CControlUI::SetVisible); }},
-    {"enabled",
-     [](CControlUI& c, const std::string& v) { return SetBool(c, v, &CControlUI::SetEnabled); }},
-    {"mouse",
-     [](CControlUI& c, const std::string& v) {
-         return SetBool(c, v, &CControlUI::SetMouseEnabled);
-     }},
-    {"keyboard",
-     [](CControlUI& c, const std::string& v) {
-         return SetBool(c, v, &CControlUI::SetKeyboardEnabled);
-     }},
-    {"float",
-     [](CControlUI& c, const std::string& v) { return SetBool(c, v, &CControlUI::SetFloat); }},
+    {"visible", AttrBool<CControlUI, &CControlUI::SetVisible>},
+    {"enabled", AttrBool<CControlUI, &CControlUI::SetEnabled>},
+    {"mouse", AttrBool<CControlUI, &CControlUI::SetMouseEnabled>},
+    {"keyboard", AttrBool<CControlUI, &CControlUI::SetKeyboardEnabled>},
+    {"float", AttrBool<CControlUI, &CControlUI::SetFloat>},
     {"pos", SetPosAttribute},
-    {"padding",
-     [](CControlUI& c, const std::string& v) { return SetRectAttr(c, v, &CControlUI::SetPadding); }},
-    {"width",
-     [](CControlUI& c, const std::string& v) { return SetInt(c, v, &CControlUI::SetFixedWidth); }},
-    {"height",
-     [](CControlUI& c, const std::string& v) { return SetInt(c, v, &CControlUI::SetFixedHeight); }},
-    {"minwidth",
-     [](CControlUI& c, const std::string& v) { return SetInt(c, v, &CControlUI::SetMinWidth); }},
-    {"maxwidth",
-     [](CControlUI& c, const std::string& v) { return SetInt(c, v, &CControlUI::SetMaxWidth); }},
-    {"minheight",
-     [](CControlUI& c, const std::string& v) { return SetInt(c, v, &CControlUI::SetMinHeight); }},
-    {"maxheight",
-     [](CControlUI& c, const std::string& v) { return SetInt(c, v, &CControlUI::SetMaxHeight); }},
-    {"bkcolor",
-     [](CControlUI& c, const std::string& v) { return SetColor(c, v, &CControlUI::SetBkColor); }},
-    {"bkimage", [](CControlUI& c, const std::string& v) { c.SetBkImage(v); return true; }},
-    {"forecolor",
-     [](CControlUI& c, const std::string& v) { return SetColor(c, v, &CControlUI::SetForeColor); }},
-    {"foreimage", [](CControlUI& c, const std::string& v) { c.SetForeImage(v); return true; }},
-    {"bordercolor",
-     [](CControlUI& c, const std::string& v) {
-         return SetColor(c, v, &CControlUI::SetBorderColor);
-     }},
-    {"focusbordercolor",
-     [](CControlUI& c, const std::string& v) {
-         return SetColor(c, v, &CControlUI::SetFocusBorderColor);
-     }},
-    {"bordersize",
-     [](CControlUI& c, const std::string& v) { return SetInt(c, v, &CControlUI::SetBorderSize); }},
-    {"borderround",
-     [](CControlUI& c, const std::string& v) {
-         UiSize sz;
-         if (!ParseSize(v, sz)) return false;
-         c.SetBorderRound(sz);
-         return true;
-     }},
-    {"textcolor",
-     [](CControlUI& c, const std::string& v) { return SetColor(c, v, &CControlUI::SetTextColor); }},
-    {"disabledtextcolor",
-     [](CControlUI& c, const std::string& v) {
-         return SetColor(c, v, &CControlUI::SetDisabledTextColor);
-     }},
-    {"font", [](CControlUI& c, const std::string& v) { return SetInt(c, v, &CControlUI::SetFont); }},
+    {"padding", AttrRect<CControlUI, &CControlUI::SetPadding>},
+    {"width", AttrInt<CControlUI, &CControlUI::SetFixedWidth>},
+    {"height", AttrInt<CControlUI, &CControlUI::SetFixedHeight>},
+    {"minwidth", AttrInt<CControlUI, &CControlUI::SetMinWidth>},
+    {"maxwidth", AttrInt<CControlUI, &CControlUI::SetMaxWidth>},
+    {"minheight", AttrInt<CControlUI, &CControlUI::SetMinHeight>},
+    {"maxheight", AttrInt<CControlUI, &CControlUI::SetMaxHeight>},
+    {"bkcolor", AttrColor<CControlUI, &CControlUI::SetBkColor>},
+    {"bkimage", AttrText<CControlUI, &CControlUI::SetBkImage>},
+    {"forecolor", AttrColor<CControlUI, &CControlUI::SetForeColor>},
+    {"foreimage", AttrText<CControlUI, &CControlUI::SetForeImage>},
+    {"bordercolor", AttrColor<CControlUI, &CControlUI::SetBorderColor>},
+    {"focusbordercolor", AttrColor<CControlUI, &CControlUI::SetFocusBorderColor>},
+    {"bordersize", AttrInt<CControlUI, &CControlUI::SetBorderSize>},
+    {"borderround", AttrSize<CControlUI, &CControlUI::SetBorderRound>},
+    {"textcolor", AttrColor<CControlUI, &CControlUI::SetTextColor>},
+    {"disabledtextcolor", AttrColor<CControlUI, &CControlUI::SetDisabledTextColor>},
+    {"font", AttrInt<CControlUI, &CControlUI::SetFont>},
     {"align", SetAlign},
     {"valign", SetVAlign},
     {"endellipsis",
@@ -173,20 +107,11 @@ constexpr AttributeEntry<CControlUI> kControlAttributes[] = {
          c.SetTextStyle(on ? (s | DT_WORDBREAK) : (s | DT_SINGLELINE));
          return true;
      }},
-    {"textpadding",
-     [](CControlUI& c, const std::string& v) {
-         return SetRectAttr(c, v, &CControlUI::SetTextPadding);
-     }},
-    {"cursor", [](CControlUI& c, const std::string& v) { c.SetCursor(v); return true; }},
-    {"resourcetext",
-     [](CControlUI& c, const std::string& v) {
-         return SetBool(c, v, &CControlUI::SetResourceText);
-     }},
-    {"menu",
-     [](CControlUI& c, const std::string& v) {
-         return SetBool(c, v, &CControlUI::SetContextMenuUsed);
-     }},
-    {"virtualwnd", [](CControlUI& c, const std::string& v) { c.SetVirtualWnd(v); return true; }},
+    {"textpadding", AttrRect<CControlUI, &CControlUI::SetTextPadding>},
+    {"cursor", AttrText<CControlUI, &CControlUI::SetCursor>},
+    {"resourcetext", AttrBool<CControlUI, &CControlUI::SetResourceText>},
+    {"menu", AttrBool<CControlUI, &CControlUI::SetContextMenuUsed>},
+    {"virtualwnd", AttrText<CControlUI, &CControlUI::SetVirtualWnd>},
 };
 
 }  // namespace

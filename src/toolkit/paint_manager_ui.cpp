@@ -167,6 +167,17 @@ const std::vector<CPaintManagerUI*>& CPaintManagerUI::GetPaintManagers() {
     return g_managers;
 }
 
+int CPaintManagerUI::MessageLoop() {
+    os::MessageLoop* loop = os::MessageLoop::Current();
+    return loop != nullptr ? loop->Run() : 0;
+}
+
+void CPaintManagerUI::ResetDPIAssets() {
+    for (auto& [id, desc] : m_fontDescs) pango_font_description_free(desc);
+    m_fontDescs.clear();
+    NeedUpdate();
+}
+
 void CPaintManagerUI::Init(HWND hwnd, IWindowBackend* backend, const std::string& name) {
     m_hWnd = hwnd;
     m_backend = backend;
@@ -420,8 +431,7 @@ void CPaintManagerUI::SetDPI(int dpi) {
     if (dpi < 48 || dpi > 192 || dpi == m_nDPI) return;
     int old = m_nDPI;
     m_nDPI = dpi;
-    for (auto& [id, desc] : m_fontDescs) pango_font_description_free(desc);
-    m_fontDescs.clear();
+    ResetDPIAssets();
     if (m_backend != nullptr) {
         // The window keeps its place and grows or shrinks with the scale.
         UiRect rc = m_backend->GetWindowRect();

@@ -53,6 +53,8 @@ class CPaintManagerUI {
     static void SetResourceType(int type) { s_resourceType = type; }
     static int GetResourceType() { return s_resourceType; }
     static const std::vector<CPaintManagerUI*>& GetPaintManagers();
+    // Runs the UI thread's message loop until a quit; returns its exit code.
+    static int MessageLoop();
 
     // Binds the manager to a window and the backend that shows its pixels.
     void Init(HWND hwnd, IWindowBackend* backend = nullptr, const std::string& name = "");
@@ -120,6 +122,8 @@ class CPaintManagerUI {
     int GetScale() const { return m_nDPI * 100 / 96; }
     int ScaleDpi(int value) const;
     static void SetAllDPI(int dpi);
+    // Drops what was prepared for the old DPI (font descriptions); the next paint rebuilds it.
+    void ResetDPIAssets();
 
     // Fonts table. Shared fonts are seen by every window; a window's own fonts come first.
     void AddFont(int id, const std::string& face, int size, bool bold, bool underline, bool italic,

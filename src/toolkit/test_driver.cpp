@@ -109,7 +109,7 @@ bool UiTestDriver::Drag(UiPoint from, UiPoint to, int steps) {
     return Release(to);
 }
 
-bool UiTestDriver::Drag(const std::string& name, UiPoint to, int steps) {
+bool UiTestDriver::DragFrom(const std::string& name, UiPoint to, int steps) {
     UiPoint pt;
     return CenterOf(name, pt) && Drag(pt, to, steps);
 }

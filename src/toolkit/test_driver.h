@@ -37,7 +37,7 @@ class UiTestDriver {
     bool RightClick(const std::string& name);
     // Press at from, move in steps, release at to.
     bool Drag(UiPoint from, UiPoint to, int steps = 4);
-    bool Drag(const std::string& name, UiPoint to, int steps = 4);
+    bool DragFrom(const std::string& name, UiPoint to, int steps = 4);
     // Wheel notches over a control: positive away from the user.
     bool Scroll(const std::string& name, int notches);
     // Key down and up to the focused control.

@@ -26,4 +26,47 @@ bool ParsePoint(std::string_view v, UiPoint& out);
 bool ParseAttributeList(std::string_view list,
                         std::vector<std::pair<std::string, std::string>>& out);
 
+// Entries for the controls' attribute tables: read the value, pass it to the setter, and report
+// a value that does not read as the setter's type.
+template <class T, auto Setter>
+bool AttrText(T& c, const std::string& v) {
+    (c.*Setter)(v);
+    return true;
+}
+template <class T, auto Setter>
+bool AttrInt(T& c, const std::string& v) {
+    int n = 0;
+    if (!ParseInt(v, n)) return false;
+    (c.*Setter)(n);
+    return true;
+}
+template <class T, auto Setter>
+bool AttrBool(T& c, const std::string& v) {
+    bool b = false;
+    if (!ParseBool(v, b)) return false;
+    (c.*Setter)(b);
+    return true;
+}
+template <class T, auto Setter>
+bool AttrColor(T& c, const std::string& v) {
+    uint32_t argb = 0;
+    if (!ParseColor(v, argb)) return false;
+    (c.*Setter)(argb);
+    return true;
+}
+template <class T, auto Setter>
+bool AttrRect(T& c, const std::string& v) {
+    UiRect rc;
+    if (!ParseRect(v, rc)) return false;
+    (c.*Setter)(rc);
+    return true;
+}
+template <class T, auto Setter>
+bool AttrSize(T& c, const std::string& v) {
+    UiSize sz;
+    if (!ParseSize(v, sz)) return false;
+    (c.*Setter)(sz);
+    return true;
+}
+
 }  // namespace toolkit

@@ -8,33 +8,16 @@ namespace toolkit {
 
 namespace {
 
-using Image = void (CButtonUI::*)(const std::string&);
-using Color = void (CButtonUI::*)(uint32_t);
-
-template <Image setter>
-bool ApplyImage(CButtonUI& c, const std::string& v) {
-    (c.*setter)(v);
-    return true;
-}
-
-template <Color setter>
-bool ApplyColor(CButtonUI& c, const std::string& v) {
-    uint32_t argb = 0;
-    if (!ParseColor(v, argb)) return false;
-    (c.*setter)(argb);
-    return true;
-}
-
 constexpr AttributeEntry<CButtonUI> kButtonAttributes[] = {
-    {"normalimage", ApplyImage<&CButtonUI::SetNormalImage>},
-    {"hotimage", ApplyImage<&CButtonUI::SetHotImage>},
-    {"pushedimage", ApplyImage<&CButtonUI::SetPushedImage>},
-    {"focusedimage", ApplyImage<&CButtonUI::SetFocusedImage>},
-    {"disabledimage", ApplyImage<&CButtonUI::SetDisabledImage>},
-    {"hottextcolor", ApplyColor<&CButtonUI::SetHotTextColor>},
-    {"pushedtextcolor", ApplyColor<&CButtonUI::SetPushedTextColor>},
-    {"focusedtextcolor", ApplyColor<&CButtonUI::SetFocusedTextColor>},
-    {"hotbkcolor", ApplyColor<&CButtonUI::SetHotBkColor>},
+    {"normalimage", AttrText<CButtonUI, &CButtonUI::SetNormalImage>},
+    {"hotimage", AttrText<CButtonUI, &CButtonUI::SetHotImage>},
+    {"pushedimage", AttrText<CButtonUI, &CButtonUI::SetPushedImage>},
+    {"focusedimage", AttrText<CButtonUI, &CButtonUI::SetFocusedImage>},
+    {"disabledimage", AttrText<CButtonUI, &CButtonUI::SetDisabledImage>},
+    {"hottextcolor", AttrColor<CButtonUI, &CButtonUI::SetHotTextColor>},
+    {"pushedtextcolor", AttrColor<CButtonUI, &CButtonUI::SetPushedTextColor>},
+    {"focusedtextcolor", AttrColor<CButtonUI, &CButtonUI::SetFocusedTextColor>},
+    {"hotbkcolor", AttrColor<CButtonUI, &CButtonUI::SetHotBkColor>},
 };
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "toolkit/paint_manager_ui.h"
+#include "toolkit/ui_parse.h"
+
 namespace toolkit {
 
 namespace {
@@ -176,5 +179,55 @@ bool LayoutSeparator::HandleEvent(const TEventUI& event, const UiRect& item, int
             return false;
     }
 }
+
+template <bool Vertical>
+void CLinearLayoutUI<Vertical>::SetPos(UiRect rc, bool needInvalidate) {
+    CControlUI::SetPos(rc, needInvalidate);
+    UiRect inner = m_rcItem;
+    inner.Deflate(GetInset());
+    ArrangeLinear(m_items, inner, GetChildPadding(), Vertical);
+    for (int i = 0; i < GetCount(); ++i) {
+        if (m_items[static_cast<size_t>(i)]->IsFloat()) SetFloatPos(i);
+    }
+}
+
+template <bool Vertical>
+void CLinearLayoutUI<Vertical>::DoEvent(TEventUI& event) {
+    if (IsEnabled()) {
+        int extent = 0;
+        bool resized = false;
+        if (m_separator.HandleEvent(event, m_rcItem, GetSepSize(), Vertical, extent, resized)) {
+            if (resized && m_pManager != nullptr) {
+                int unscaled = extent * 96 / m_pManager->GetDPI();
+                if (Vertical)
+                    SetFixedHeight(unscaled);
+                else
+                    SetFixedWidth(unscaled);
+            }
+            return;
+        }
+    }
+    CContainerUI::DoEvent(event);
+}
+
+template <bool Vertical>
+bool CLinearLayoutUI<Vertical>::SetAttribute(const std::string& name, const std::string& value) {
+    if (EqualsNoCase(name, Vertical ? "sepheight" : "sepwidth")) {
+        int n = 0;
+        if (!ParseInt(value, n)) return false;
+        SetSepSize(n);
+        return true;
+    }
+    if (EqualsNoCase(name, "sepimm")) {
+        bool on = false;
+        if (!ParseBool(value, on)) return false;
+        SetSepImmMode(on);
+        return true;
+    }
+    return CContainerUI::SetAttribute(name, value);
+}
+
+template class CLinearLayoutUI<true>;
+template class CLinearLayoutUI<false>;
 
 }  // namespace toolkit

@@ -2,11 +2,9 @@
 
 #include <vector>
 
-#include "toolkit/control_ui.h"
+#include "toolkit/container_ui.h"
 
 namespace toolkit {
-
-class CContainerUI;
 
 // The measure-then-arrange pass shared by the vertical and horizontal layouts. "Main" is the
 // axis along which children follow each other.
@@ -36,5 +34,30 @@ struct LayoutSeparator {
     bool HandleEvent(const TEventUI& event, const UiRect& item, int scaledSize, bool vertical,
                      int& newExtent, bool& resized);
 };
+
+// The row and the column: children one after another along one axis (see ArrangeLinear), with
+// an optional separator ("sepheight" for a column, "sepwidth" for a row) that the user drags to
+// resize the layout.
+template <bool Vertical>
+class CLinearLayoutUI : public CContainerUI {
+  public:
+    void SetPos(UiRect rc, bool needInvalidate = true) override;
+    void DoEvent(TEventUI& event) override;
+    bool SetAttribute(const std::string& name, const std::string& value) override;
+
+    void SetSepSize(int size) { m_separator.size = size; }
+    int GetSepSize() const { return Scale(m_separator.size); }
+    void SetSepImmMode(bool immediate) { m_separator.immediate = immediate; }
+    // The separator drag's captured state; derived controls read and clear it.
+    bool IsCaptured() const { return m_separator.captured; }
+    void SetCaptured(bool captured) { m_separator.captured = captured; }
+    UiRect GetThumbRect() const { return m_separator.StripRect(m_rcItem, GetSepSize(), Vertical); }
+
+  protected:
+    LayoutSeparator m_separator;
+};
+
+extern template class CLinearLayoutUI<true>;
+extern template class CLinearLayoutUI<false>;
 
 }  // namespace toolkit

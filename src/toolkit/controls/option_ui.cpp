@@ -8,29 +8,8 @@ namespace toolkit {
 
 namespace {
 
-using Image = void (COptionUI::*)(const std::string&);
-using Color = void (COptionUI::*)(uint32_t);
-
-template <Image setter>
-bool ApplyImage(COptionUI& c, const std::string& v) {
-    (c.*setter)(v);
-    return true;
-}
-
-template <Color setter>
-bool ApplyColor(COptionUI& c, const std::string& v) {
-    uint32_t argb = 0;
-    if (!ParseColor(v, argb)) return false;
-    (c.*setter)(argb);
-    return true;
-}
-
 constexpr AttributeEntry<COptionUI> kOptionAttributes[] = {
-    {"group",
-     [](COptionUI& c, const std::string& v) {
-         c.SetGroup(v);
-         return true;
-     }},
+    {"group", AttrText<COptionUI, &COptionUI::SetGroup>},
     {"selected",
      [](COptionUI& c, const std::string& v) {
          bool on = false;
@@ -38,11 +17,11 @@ constexpr AttributeEntry<COptionUI> kOptionAttributes[] = {
          c.Selected(on, false);
          return true;
      }},
-    {"selectedimage", ApplyImage<&COptionUI::SetSelectedImage>},
-    {"selectedhotimage", ApplyImage<&COptionUI::SetSelectedHotImage>},
-    {"selectedpushedimage", ApplyImage<&COptionUI::SetSelectedPushedImage>},
-    {"selectedtextcolor", ApplyColor<&COptionUI::SetSelectedTextColor>},
-    {"selectedbkcolor", ApplyColor<&COptionUI::SetSelectedBkColor>},
+    {"selectedimage", AttrText<COptionUI, &COptionUI::SetSelectedImage>},
+    {"selectedhotimage", AttrText<COptionUI, &COptionUI::SetSelectedHotImage>},
+    {"selectedpushedimage", AttrText<COptionUI, &COptionUI::SetSelectedPushedImage>},
+    {"selectedtextcolor", AttrColor<COptionUI, &COptionUI::SetSelectedTextColor>},
+    {"selectedbkcolor", AttrColor<COptionUI, &COptionUI::SetSelectedBkColor>},
 };
 
 }  // namespace
@@ -110,7 +89,7 @@ void COptionUI::Selected(bool selected, bool triggerEvent) {
 }
 
 bool COptionUI::Activate() {
-    if (!CControlUI::Activate()) return false;
+    if (!CButtonUI::Activate()) return false;  // "click" first, then the selection
     if (!m_sGroupName.empty())
         Selected(true);
     else

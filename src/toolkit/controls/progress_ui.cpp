@@ -10,32 +10,12 @@ namespace toolkit {
 
 namespace {
 
-template <void (CProgressUI::*setter)(int)>
-bool ApplyInt(CProgressUI& c, const std::string& v) {
-    int n = 0;
-    if (!ParseInt(v, n)) return false;
-    (c.*setter)(n);
-    return true;
-}
-
 constexpr AttributeEntry<CProgressUI> kProgressAttributes[] = {
-    {"hor",
-     [](CProgressUI& c, const std::string& v) {
-         bool on = false;
-         if (!ParseBool(v, on)) return false;
-         c.SetHorizontal(on);
-         return true;
-     }},
-    {"min", ApplyInt<&CProgressUI::SetMinValue>},
-    {"max", ApplyInt<&CProgressUI::SetMaxValue>},
-    {"value", ApplyInt<&CProgressUI::SetValue>},
-    {"isstretchfore",
-     [](CProgressUI& c, const std::string& v) {
-         bool on = false;
-         if (!ParseBool(v, on)) return false;
-         c.SetStretchForeImage(on);
-         return true;
-     }},
+    {"hor", AttrBool<CProgressUI, &CProgressUI::SetHorizontal>},
+    {"min", AttrInt<CProgressUI, &CProgressUI::SetMinValue>},
+    {"max", AttrInt<CProgressUI, &CProgressUI::SetMaxValue>},
+    {"value", AttrInt<CProgressUI, &CProgressUI::SetValue>},
+    {"isstretchfore", AttrBool<CProgressUI, &CProgressUI::SetStretchForeImage>},
 };
 
 }  // namespace

@@ -10,37 +10,13 @@ namespace toolkit {
 
 namespace {
 
-template <void (CSliderUI::*setter)(const std::string&)>
-bool ApplyImage(CSliderUI& c, const std::string& v) {
-    (c.*setter)(v);
-    return true;
-}
-
 constexpr AttributeEntry<CSliderUI> kSliderAttributes[] = {
-    {"step",
-     [](CSliderUI& c, const std::string& v) {
-         int n = 0;
-         if (!ParseInt(v, n)) return false;
-         c.SetChangeStep(n);
-         return true;
-     }},
-    {"thumbsize",
-     [](CSliderUI& c, const std::string& v) {
-         UiSize sz;
-         if (!ParseSize(v, sz)) return false;
-         c.SetThumbSize(sz);
-         return true;
-     }},
-    {"thumbimage", ApplyImage<&CSliderUI::SetThumbImage>},
-    {"thumbhotimage", ApplyImage<&CSliderUI::SetThumbHotImage>},
-    {"thumbpushedimage", ApplyImage<&CSliderUI::SetThumbPushedImage>},
-    {"sendmove",
-     [](CSliderUI& c, const std::string& v) {
-         bool on = false;
-         if (!ParseBool(v, on)) return false;
-         c.SetSendMove(on);
-         return true;
-     }},
+    {"step", AttrInt<CSliderUI, &CSliderUI::SetChangeStep>},
+    {"thumbsize", AttrSize<CSliderUI, &CSliderUI::SetThumbSize>},
+    {"thumbimage", AttrText<CSliderUI, &CSliderUI::SetThumbImage>},
+    {"thumbhotimage", AttrText<CSliderUI, &CSliderUI::SetThumbHotImage>},
+    {"thumbpushedimage", AttrText<CSliderUI, &CSliderUI::SetThumbPushedImage>},
+    {"sendmove", AttrBool<CSliderUI, &CSliderUI::SetSendMove>},
 };
 
 }  // namespace
@@ -93,6 +69,15 @@ int CSliderUI::ValueAt(UiPoint pt) const {
     return static_cast<int>(std::clamp<int64_t>(value, m_nMin, m_nMax));
 }
 
+void CSliderUI::TrackTo(UiPoint pt) {
+    int before = m_nValue;
+    SetValue(ValueAt(pt));
+    if (m_bSendMove && m_nValue != before && m_pManager != nullptr) {
+        m_pManager->SendNotify(this, DUI_MSGTYPE_MOVEVALUECHANGED);
+    }
+    Invalidate();
+}
+
 void CSliderUI::SetEnabled(bool enabled) {
     CProgressUI::SetEnabled(enabled);
     if (!IsEnabled()) m_uButtonState = 0;
@@ -108,23 +93,11 @@ void CSliderUI::DoEvent(TEventUI& event) {
         case UIEVENT_DBLCLICK:
             if (IsEnabled() && m_rcItem.Contains(event.ptMouse)) {
                 m_uButtonState |= UISTATE_CAPTURED | UISTATE_PUSHED;
-                int before = m_nValue;
-                SetValue(ValueAt(event.ptMouse));
-                if (m_bSendMove && m_nValue != before && m_pManager != nullptr) {
-                    m_pManager->SendNotify(this, DUI_MSGTYPE_MOVEVALUECHANGED);
-                }
-                Invalidate();
+                TrackTo(event.ptMouse);
             }
             return;
         case UIEVENT_MOUSEMOVE:
-            if ((m_uButtonState & UISTATE_CAPTURED) != 0) {
-                int before = m_nValue;
-                SetValue(ValueAt(event.ptMouse));
-                if (m_bSendMove && m_nValue != before && m_pManager != nullptr) {
-                    m_pManager->SendNotify(this, DUI_MSGTYPE_MOVEVALUECHANGED);
-                }
-                Invalidate();
-            }
+            if ((m_uButtonState & UISTATE_CAPTURED) != 0) TrackTo(event.ptMouse);
             return;
         case UIEVENT_BUTTONUP:
             if ((m_uButtonState & UISTATE_CAPTURED) != 0) {

@@ -41,6 +41,8 @@ class CSliderUI : public CProgressUI {
 
   protected:
     int ValueAt(UiPoint pt) const;
+    // Follows the pointer while dragging: new value, "movevaluechanged" when it changed.
+    void TrackTo(UiPoint pt);
 
     uint32_t m_uButtonState = 0;
     int m_nStep = 1;
