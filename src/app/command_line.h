@@ -11,7 +11,7 @@ struct CommandLineOptions {
     bool help = false;
     bool version = false;
     bool demo = false;
-    std::string demoKinds;  // "--demo=keyboard,mouse"; empty means every simulated kind
+    std::string demoKinds;  // "--demo=kb,ms"; empty means keyboard, mouse, mouse pad, headset
     bool headless = false;
     std::string scriptFile;
     std::vector<std::string> errors;  // unknown options or missing values, one text each

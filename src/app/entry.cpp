@@ -12,6 +12,7 @@
 #include "os/session_bus.h"
 #include "os/termination_signals.h"
 #include "os/worker_thread.h"
+#include "sim/demo.h"
 
 namespace app {
 
@@ -57,7 +58,9 @@ int RunEntry(const CommandLineOptions& options) {
     // FIXME: steps 6-8 (the toolkit's resources and the custom control classes) and the window
     // itself (steps 10-12) come with the UI toolkit; until then the main window is its message
     // target alone, and --headless changes nothing.
-    if (options.demo) std::fputs("brasvik-m402: --demo: no simulated devices yet\n", stderr);
+    // Demo mode: simulated devices on the virtual HID bus, driven by brasvik-sim.
+    std::unique_ptr<sim::Demo> demo;
+    if (options.demo) demo = sim::StartDemo(options.demoKinds, bus);
     if (!options.scriptFile.empty())
         std::fputs("brasvik-m402: --script: no window to script yet\n", stderr);
 
@@ -72,6 +75,7 @@ int RunEntry(const CommandLineOptions& options) {
 
     // 13. Teardown in reverse order.
     mainTarget.reset();
+    demo.reset();
     os::ExitProcessIfAbandoned(0);
     return 0;
 }

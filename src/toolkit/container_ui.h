@@ -8,6 +8,8 @@ namespace toolkit {
 
 // A control that owns children. The plain container gives every child its whole inner
 // rectangle; the layouts below arrange them in a row or a column.
+// FIXME: no scroll bars yet ("vscrollbar"/"hscrollbar" and the scroll position); lists and long
+// pages of the windows issue need them.
 class CContainerUI : public CControlUI {
   public:
     CContainerUI() = default;

@@ -480,6 +480,15 @@ void CControlUI::DoEvent(TEventUI& event) {
     if (m_pParent != nullptr) m_pParent->DoEvent(event);
 }
 
+void CControlUI::TrackHot(const TEventUI& event, uint32_t& state) {
+    if (!IsEnabled()) return;
+    if (event.Type == UIEVENT_MOUSEENTER)
+        state |= UISTATE_HOT;
+    else if (event.Type == UIEVENT_MOUSELEAVE)
+        state &= ~UISTATE_HOT;
+    Invalidate();
+}
+
 void CControlUI::Invalidate() {
     if (!IsVisible() || m_pManager == nullptr) return;
     UiRect rc = m_rcItem;
@@ -497,7 +506,7 @@ void CControlUI::NeedUpdate() {
     if (!IsVisible()) return;
     m_bUpdateNeeded = true;
     Invalidate();
-    if (m_pManager != nullptr) m_pManager->NeedUpdate();
+    if (m_pManager != nullptr) m_pManager->NeedLayout();
 }
 
 void CControlUI::NeedParentUpdate() {
@@ -507,7 +516,6 @@ void CControlUI::NeedParentUpdate() {
     } else {
         NeedUpdate();
     }
-    if (m_pManager != nullptr) m_pManager->NeedUpdate();
 }
 
 bool CControlUI::SetTimer(uint32_t id, uint32_t periodMs) {

@@ -198,6 +198,8 @@ class CControlUI {
 
   protected:
     static bool IsPointIn(const UiRect& rc, UiPoint pt) { return rc.Contains(pt); }
+    // The hot state of pointer-driven controls: set on enter, cleared on leave, while enabled.
+    void TrackHot(const TEventUI& event, uint32_t& state);
 
     CPaintManagerUI* m_pManager = nullptr;
     CControlUI* m_pParent = nullptr;

@@ -114,6 +114,11 @@ CControlUI* FromPoint(CControlUI* control, void*) {
     return control;
 }
 
+CControlUI* CollectUpdate(CControlUI* control, void* data) {
+    if (control->IsUpdateNeeded()) static_cast<std::vector<CControlUI*>*>(data)->push_back(control);
+    return nullptr;
+}
+
 struct NameQuery {
     const std::string* name;
 };
@@ -698,14 +703,25 @@ void CPaintManagerUI::Paint() {
     // again until it is stable (bounded, in case a handler keeps asking).
     for (int pass = 0; pass < 4 && m_bUpdateNeeded; ++pass) {
         m_bUpdateNeeded = false;
-        UiRect client{0, 0, m_szClient.cx, m_szClient.cy};
-        if (m_pRoot->IsFloat()) {
-            UiSize xy = m_pRoot->GetFixedXY();
-            client = UiRect{xy.cx, xy.cy, xy.cx + m_pRoot->GetFixedWidth(),
-                            xy.cy + m_pRoot->GetFixedHeight()};
+        if (m_bFullLayout || m_pRoot->IsUpdateNeeded() || m_bFirstLayout) {
+            m_bFullLayout = false;
+            UiRect client{0, 0, m_szClient.cx, m_szClient.cy};
+            if (m_pRoot->IsFloat()) {
+                UiSize xy = m_pRoot->GetFixedXY();
+                client = UiRect{xy.cx, xy.cy, xy.cx + m_pRoot->GetFixedWidth(),
+                                xy.cy + m_pRoot->GetFixedHeight()};
+            }
+            m_pRoot->SetPos(client, false);
+            m_rcDirty = UiRect{0, 0, m_szClient.cx, m_szClient.cy};
+        } else {
+            // Only the controls that asked are arranged again, each within its own rectangle,
+            // parents before children (a parent's pass places its children anew).
+            std::vector<CControlUI*> found;
+            m_pRoot->FindControl(CollectUpdate, &found, UIFIND_VISIBLE | UIFIND_ME_FIRST);
+            for (CControlUI* c : found) {
+                if (c->IsUpdateNeeded()) c->SetPos(c->GetPos(), true);
+            }
         }
-        m_pRoot->SetPos(client, false);
-        m_rcDirty = UiRect{0, 0, m_szClient.cx, m_szClient.cy};
         if (m_bFirstLayout) {
             m_bFirstLayout = false;
             m_bSizeChanged = false;

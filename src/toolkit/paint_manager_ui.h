@@ -37,6 +37,8 @@ struct TImageInfo {
 // The part of a window that holds its controls: the root, lookup by name, notifications, focus,
 // capture and hot control, per-control timers, DPI, fonts, images and painting into the
 // window's offscreen surface. One per window; runs on the UI thread only.
+// FIXME: not yet here: tooltips (hover timer and tooltip window), focus moves with the Tab key,
+// the default/cancel buttons of dialogs, shared styles and defaults across windows.
 class CPaintManagerUI {
   public:
     CPaintManagerUI();
@@ -163,10 +165,14 @@ class CPaintManagerUI {
     // one is needed. Nothing is painted while nothing changed.
     void Invalidate();
     void Invalidate(const UiRect& rc);
+    // The whole tree needs a new layout (size, DPI or texts changed).
     void NeedUpdate() {
         m_bUpdateNeeded = true;
+        m_bFullLayout = true;
         Invalidate();
     }
+    // Some controls asked for a new layout of their own rectangle (CControlUI::NeedUpdate).
+    void NeedLayout() { m_bUpdateNeeded = true; }
     bool IsUpdateNeeded() const { return m_bUpdateNeeded; }
     bool HasPendingPaint() const { return !m_rcDirty.IsEmpty() || m_bUpdateNeeded; }
     void Paint();
@@ -199,6 +205,7 @@ class CPaintManagerUI {
     bool m_bMouseCapture = false;
     bool m_bUpdateNeeded = true;
     bool m_bFirstLayout = true;
+    bool m_bFullLayout = true;
     bool m_bSizeChanged = false;
     UiPoint m_ptLastMousePos{-1, -1};
 

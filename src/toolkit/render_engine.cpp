@@ -230,6 +230,7 @@ PangoLayout* PrepareLayout(CPaintManagerUI* manager, const std::string& text, in
 void CRenderEngine::DrawText(cairo_t* cr, CPaintManagerUI* manager, const UiRect& rc,
                              const std::string& text, uint32_t argb, int font, uint32_t style) {
     if (text.empty() || rc.IsEmpty() || manager == nullptr) return;
+    if (manager->GetPangoLayout() == nullptr) return;  // no surface yet
     PangoLayout* layout = PrepareLayout(manager, text, font, style, rc.GetWidth());
     int w = 0;
     int h = 0;
@@ -258,7 +259,7 @@ void CRenderEngine::DrawText(cairo_t* cr, CPaintManagerUI* manager, const UiRect
 
 UiSize CRenderEngine::MeasureText(CPaintManagerUI* manager, const std::string& text, int font,
                                   uint32_t style, int maxWidth) {
-    if (text.empty() || manager == nullptr) return UiSize{};
+    if (text.empty() || manager == nullptr || manager->GetPangoLayout() == nullptr) return UiSize{};
     PangoLayout* layout = PrepareLayout(manager, text, font, style & ~DT_END_ELLIPSIS, maxWidth);
     int w = 0;
     int h = 0;

@@ -113,6 +113,13 @@ TEST_F(RenderTest, OnlyWhatChangedIsRepaintedAndNothingWhileNothingChanges) {
     // Setting the same value again changes nothing.
     border->SetBkColor(kBlue);
     EXPECT_FALSE(pm().HasPendingPaint());
+    // Hiding a control arranges its row again and repaints only that row.
+    CControlUI* row = border->GetParent();
+    pm().FindControl("part")->SetVisible(false);
+    driver().Pump();
+    EXPECT_EQ(pm().GetLastPaintRect(), row->GetPos());
+    EXPECT_EQ(pm().FindControl("dest")->GetPos().left, 100);
+    EXPECT_EQ(pm().GetPaintCount(), paints + 2);
 }
 
 TEST_F(RenderTest, OverlayPaintsThePictureShapeInTheLightColour) {

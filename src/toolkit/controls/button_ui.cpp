@@ -90,16 +90,8 @@ void CButtonUI::DoEvent(TEventUI& event) {
             }
             return;
         case UIEVENT_MOUSEENTER:
-            if (IsEnabled()) {
-                m_uButtonState |= UISTATE_HOT;
-                Invalidate();
-            }
-            return;
         case UIEVENT_MOUSELEAVE:
-            if (IsEnabled()) {
-                m_uButtonState &= ~UISTATE_HOT;
-                Invalidate();
-            }
+            TrackHot(event, m_uButtonState);
             return;
         default:
             break;

@@ -5,6 +5,7 @@
 namespace toolkit {
 
 // Text in a rectangle: font, colours, alignment and padding of the control base.
+// FIXME: "showhtml" (inline markup in texts) is not supported; texts are drawn as they are.
 class CLabelUI : public CControlUI {
   public:
     CLabelUI();

@@ -1,0 +1,142 @@
+// The device channel against the simulated firmware: the two independent readings of the wire
+// protocol must agree, directly and through the receiver.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <vector>
+
+#include "device/device_channel.h"
+#include "hid/device_path.h"
+#include "hid/hid_device.h"
+#include "os/hid/hid_platform.h"
+#include "sim/firmware.h"
+#include "sim/receiver_firmware.h"
+#include "sim/simulated_device.h"
+
+namespace device {
+namespace {
+
+// The path of the plugged devices' vendor command collection (usage page 0xFF1C) with this
+// product id.
+std::string CommandPath(uint16_t productId) {
+    hid::HidDevice probe;
+    if (!probe.Enumerate()) return "";
+    std::string found;
+    while (const char* p = probe.NextPath()) {
+        if (hid::ParseProductId(p) != productId) continue;
+        hid::HidDevice d;
+        if (d.Open(p, true, false, true, false) && d.UsagePage() == 0xFF1C) found = p;
+    }
+    return found;
+}
+
+class SimulatedChannel : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/brasvik-simch-XXXXXX";
+        dir_ = ::mkdtemp(tmpl);
+        ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
+        std::filesystem::create_directories(dir_ + "/Brasvik M402");
+        os::hid::SelectBackends(os::hid::kBackendVirtual);
+    }
+    void TearDown() override {
+        ::unsetenv("XDG_DATA_HOME");
+        std::filesystem::remove_all(dir_);
+    }
+    bool Open(DeviceChannel& ch, uint16_t productId, bool receiver) {
+        const std::string path = CommandPath(productId);
+        hid::HidDevice& h = receiver ? ch.receiverHandle() : ch.directHandle();
+        if (path.empty() || !h.Open(path, true, true, true, false)) return false;
+        ch.SetOpen(true);
+        ch.SetConnectionType(receiver ? 2 : 1);
+        return true;
+    }
+    std::string dir_;
+};
+
+TEST_F(SimulatedChannel, DirectReadsAndChunkedWritesLandWhereTheFirmwareKeepsThem) {
+    auto mouse = std::make_shared<sim::Firmware>(sim::Kind::kMouse);
+    mouse->SetKeyCount(11);
+    sim::SimulatedDevice cable(mouse);
+    ASSERT_TRUE(cable.Plug());
+    DeviceChannel ch;
+    ASSERT_TRUE(Open(ch, 0x22A9, false));
+
+    DeviceInfoBlock info;
+    ASSERT_EQ(ch.ReadDeviceInfo(info.bytes.data()), 1);
+    EXPECT_EQ(info.keyCount(), 11);
+    ASSERT_EQ(ch.SetBlockSize(static_cast<uint16_t>(info.keyCount() * 3)), 1);
+    std::vector<uint8_t> keys(33);
+    ASSERT_EQ(ch.ReadKeyTable(keys.data()), 1);
+    const std::vector<uint8_t> stored = mouse->ReadArea(sim::Area::kKeys);
+    EXPECT_TRUE(std::equal(keys.begin(), keys.end(), stored.begin()));
+
+    // 87 bytes from address 0x20: frames of 56 and 31 at 0x20 and 0x58.
+    std::vector<uint8_t> block(87);
+    for (size_t i = 0; i < block.size(); ++i) block[i] = static_cast<uint8_t>(i * 7);
+    ASSERT_EQ(ch.WriteSettings(block.data(), 87, 0x20), 1);
+    const std::vector<uint8_t> settings = mouse->ReadArea(sim::Area::kSettings);
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), settings.begin() + 0x20));
+    std::vector<uint8_t> back(87);
+    ASSERT_EQ(ch.ReadSettings(back.data(), 87, 0x20), 1);
+    EXPECT_EQ(back, block);
+
+    PowerStatusBlock power;
+    mouse->SetPower(63, 1);
+    ASSERT_EQ(ch.ReadPowerStatus(power.bytes.data(), 6, 0), 1);
+    EXPECT_EQ(power.batteryPercent(), 63);
+    EXPECT_EQ(power.powerState(), 1);
+}
+
+TEST_F(SimulatedChannel, FaultsBecomeTheirResultCodes) {
+    auto kb = std::make_shared<sim::Firmware>(sim::Kind::kKeyboard);
+    sim::SimulatedDevice cable(kb);
+    ASSERT_TRUE(cable.Plug());
+    DeviceChannel ch;
+    ASSERT_TRUE(Open(ch, 0x22AB, false));
+    std::vector<uint8_t> macro(200, 0x3C);
+    // Status 0xFF on the third chunk: the first two stay written.
+    kb->AddFault({sim::FaultKind::kStatusFF, 0x15, 2, 1, 0});
+    EXPECT_EQ(ch.WriteMacroData(macro.data(), 200), ErrStatusFF);
+    const std::vector<uint8_t> mem = kb->ReadArea(sim::Area::kMacro);
+    EXPECT_TRUE(std::all_of(mem.begin(), mem.begin() + 112, [](uint8_t b) { return b == 0x3C; }));
+    kb->ClearFaults();
+    kb->AddFault({sim::FaultKind::kStatusFE, 0, 0, 1, 0});
+    EXPECT_EQ(ch.ResumeLighting(), ErrStatusFE);
+    kb->ClearFaults();
+    kb->AddFault({sim::FaultKind::kNoAnswer, 0, 0, 1, 0});
+    std::array<uint8_t, 34> info{};
+    EXPECT_EQ(ch.ReadDeviceInfo(info.data()), 0);  // the read times out
+    kb->ClearFaults();
+    EXPECT_EQ(ch.ResumeLighting(), 1);
+    EXPECT_EQ(kb->ResumeCount(), 1u);
+}
+
+TEST_F(SimulatedChannel, ThroughTheReceiverToTheLinkedPartnerOrTheNoDeviceEcho) {
+    auto kb = std::make_shared<sim::Firmware>(sim::Kind::kKeyboard);
+    auto rx = std::make_shared<sim::ReceiverFirmware>();
+    rx->Pair(sim::ReceiverFirmware::Partner::kKeyboard, kb);
+    sim::SimulatedDevice dongle(rx);
+    ASSERT_TRUE(dongle.Plug());
+    DeviceChannel ch;
+    ASSERT_TRUE(Open(ch, 0x22AA, true));
+    std::array<uint8_t, 34> info{};
+    EXPECT_FALSE(ch.QueryLink());
+    EXPECT_EQ(ch.ReadDeviceInfo(info.data()), ErrNoDevice);
+
+    ASSERT_TRUE(rx->SetLinked(sim::ReceiverFirmware::Partner::kKeyboard, true));
+    uint8_t links[2] = {};
+    EXPECT_TRUE(ch.QueryLink(links));
+    EXPECT_EQ(links[0], 0xFF);
+    EXPECT_EQ(links[1], 0x00);
+    const size_t before = kb->FrameCount();
+    ASSERT_EQ(ch.ReadDeviceInfo(info.data()), 1);
+    EXPECT_EQ(kb->FrameCount() - before, 2u);  // 24 + 10 bytes behind the receiver
+    const std::vector<uint8_t> stored = kb->ReadArea(sim::Area::kInfo);
+    EXPECT_TRUE(std::equal(info.begin(), info.end(), stored.begin()));
+}
+
+}  // namespace
+}  // namespace device

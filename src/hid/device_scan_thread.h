@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "hid/interface_slot_list.h"
+#include "os/worker_context.h"
+
+namespace hid {
+
+// Sent (blocking) by the discovery thread to the main window: wParam the slot index, lParam 0.
+inline constexpr uint32_t WM_DEVICE_ARRIVAL = 3090;
+inline constexpr uint32_t WM_DEVICE_REMOVAL = 3091;
+
+inline constexpr int kScanPeriodMs = 100;
+
+// The discovery thread (worker slot 0). Every 100 ms, while a slot is free, it lists the HID
+// interfaces, probes the wanted ones (read only, shared), claims a slot for each match and sends
+// WM_DEVICE_ARRIVAL to the owner window; after its first complete pass it posts titleMessage
+// (0, 0) once. Then it checks every connected slot by opening its path and reports a vanished
+// one with WM_DEVICE_REMOVAL. A failed listing (an interface vanishing while
+// listed) skips that pass. The
+// thread holds a share of the slot list, so the list outlives an abandoned thread.
+void DeviceScanThread(std::shared_ptr<os::WorkerContext> context,
+                      std::shared_ptr<InterfaceSlotList> slots, uint32_t titleMessage);
+
+}  // namespace hid

@@ -1,0 +1,292 @@
+#include "profile/basic_profiledata.h"
+
+#include <gtest/gtest.h>
+
+#include "os/atomic_file.h"
+#include "profile/temp_data_folder.h"
+
+namespace profile {
+namespace {
+
+// A template with sections for slots 0..2, each told apart by its red value.
+constexpr const char* kTemplate = R"({
+   "profilename" : "factory",
+   "Device" : [
+      { "LightInfo" : { "Red" : 10 } },
+      { "LightInfo" : { "Red" : 11 } },
+      { "LightInfo" : { "Red" : 12, "Green" : 7 },
+        "KeyList" : [ { "Assignment" : 2097193, "DefaultAssignment" : 2097193 } ] }
+   ]
+})";
+
+class BasicProfiledataTest : public ::testing::Test {
+  protected:
+    BasicProfiledataTest() {
+        data_.WriteText("template.Json", kTemplate);
+        doc_.SetDefaultPath(data_.Path("template.Json"));
+        doc_.SetProfilePath(data_.Path("p.Json"));
+    }
+    Json::Value ReadFile(const std::string& name) { return file_.Read(data_.Path(name)); }
+    Json::Value TemplateSection(int slot) {
+        return file_.Read(data_.Path("template.Json"))["Device"][slot];
+    }
+
+    TempDataFolder data_;
+    JsonFile file_;
+    CBasicProfiledata doc_;
+};
+
+TEST_F(BasicProfiledataTest, MissingSectionComesFromTheTemplateAndIsStoredAtOnce) {
+    data_.WriteText("p.Json", R"({"profilename" : "Work", "profileUUID" : "2021_03_07"})");
+    doc_.SetDeviceSlot(2);
+    const Json::Value section = doc_.LoadSection(data_.Path("p.Json"));
+    EXPECT_EQ(section, TemplateSection(2));
+    EXPECT_EQ(doc_.GetProfileName(), "Work");
+
+    const Json::Value root = ReadFile("p.Json");
+    ASSERT_EQ(root["Device"].size(), 3u);
+    EXPECT_TRUE(root["Device"][0].isNull());
+    EXPECT_TRUE(root["Device"][1].isNull());
+    EXPECT_EQ(root["Device"][2], TemplateSection(2));
+    EXPECT_EQ(root["profilename"], "Work");
+    EXPECT_EQ(root["profileUUID"], "2021_03_07");
+
+    // Present now: a second load reads it and leaves the file alone.
+    const std::string text = data_.ReadText("p.Json");
+    EXPECT_EQ(doc_.LoadSection(data_.Path("p.Json")), section);
+    EXPECT_EQ(data_.ReadText("p.Json"), text);
+}
+
+TEST_F(BasicProfiledataTest, UnusableFilesAreReplacedFromTheTemplateAndKeptAside) {
+    struct Case {
+        const char* name;
+        std::string text;
+        bool keptAside;
+    };
+    const Case cases[] = {
+        {"missing", "", false},
+        {"truncated", R"({"Device" : [ { "LightInfo" : { "Red" : 25)", true},
+        {"not an object", "[1, 2, 3]", true},
+        {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0", 10), true},
+        {"nested too deep", std::string(50000, '[') + std::string(50000, ']'), true},
+        {"Device of the wrong type", R"({"Device" : 5, "profilename" : "n"})", false},
+        {"section of the wrong type", R"({"Device" : [ "x" ]})", false},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(data_.Path("p.Json"));
+        std::filesystem::remove(data_.Path("p.Json.bad"));
+        if (!c.text.empty()) data_.WriteText("p.Json", c.text);
+        EXPECT_EQ(doc_.LoadSection(data_.Path("p.Json")), TemplateSection(0)) << c.name;
+        EXPECT_EQ(ReadFile("p.Json")["Device"][0], TemplateSection(0)) << c.name;
+        EXPECT_EQ(doc_.ReadLightInfo()[LightingRecord::kRed], 10) << c.name;
+        EXPECT_EQ(os::PathExists(data_.Path("p.Json.bad")), c.keptAside) << c.name;
+        if (c.keptAside) {
+            EXPECT_EQ(data_.ReadText("p.Json.bad"), c.text) << c.name;
+        }
+    }
+}
+
+TEST_F(BasicProfiledataTest, WithoutTemplateEveryReadGivesDefaults) {
+    CBasicProfiledata doc;
+    doc.SetDefaultPath(data_.Path("absent.Json"));
+    EXPECT_TRUE(doc.LoadSection(data_.Path("p.Json")).isNull());
+    EXPECT_TRUE(doc.ReadKeyList().empty());
+    EXPECT_EQ(doc.ReadLightInfo(), LightingRecord{});
+    EXPECT_EQ(doc.ReadAudioLightInfo(), AudioLightingRecord{});
+    EXPECT_TRUE(doc.ReadLightList().empty());
+    EXPECT_TRUE(doc.ReadEffectFrames().empty());
+    EXPECT_FALSE(os::PathExists(data_.Path("p.Json")));
+
+    // Saving a section that was never there must not wipe what the file holds for the slot.
+    data_.WriteText("kept.Json", R"({"Device" : [ { "LightInfo" : { "Red" : 5 } } ]})");
+    doc.SetProfilePath(data_.Path("kept.Json"));
+    EXPECT_FALSE(doc.Save());
+    EXPECT_EQ(ReadFile("kept.Json")["Device"][0]["LightInfo"]["Red"], 5);
+}
+
+TEST_F(BasicProfiledataTest, SavingToAMissingFileWritesOnlyDevice) {
+    doc_.SetDeviceSlot(1);
+    doc_.LoadSection(data_.Path("p.Json"));
+    ASSERT_TRUE(doc_.WriteSection(TemplateSection(2), data_.Path("new.Json")));
+    const Json::Value root = ReadFile("new.Json");
+    EXPECT_EQ(root.getMemberNames(), std::vector<std::string>{"Device"});
+    ASSERT_EQ(root["Device"].size(), 2u);
+    EXPECT_TRUE(root["Device"][0].isNull());
+    EXPECT_EQ(root["Device"][1], TemplateSection(2));
+}
+
+TEST_F(BasicProfiledataTest, SaveKeepsOtherSlotsAndTopLevelMembers) {
+    data_.WriteText("p.Json", R"({"profilename" : "Mine", "profileUUID" : "id",
+        "Device" : [ { "LightInfo" : { "Red" : 1 } }, { "LightInfo" : { "Red" : 2 } } ]})");
+    doc_.SetDeviceSlot(1);
+    doc_.LoadSection(data_.Path("p.Json"));
+    LightingRecord record = doc_.ReadLightInfo();
+    record[LightingRecord::kBlue] = 99;
+    doc_.WriteLightInfo(record);
+    ASSERT_TRUE(doc_.Save());
+
+    const Json::Value root = ReadFile("p.Json");
+    EXPECT_EQ(root["profilename"], "Mine");
+    EXPECT_EQ(root["profileUUID"], "id");
+    EXPECT_EQ(root["Device"][0]["LightInfo"]["Red"], 1);
+    EXPECT_EQ(root["Device"][1]["LightInfo"]["Red"], 2);
+    EXPECT_EQ(root["Device"][1]["LightInfo"]["Blue"], 99);
+}
+
+TEST_F(BasicProfiledataTest, InterruptedSaveLeavesTheOldFileWhole) {
+    doc_.LoadSection(data_.Path("p.Json"));
+    const std::string before = data_.ReadText("p.Json");
+    const std::size_t entries = data_.EntryCount();
+    LightingRecord record;
+    record[LightingRecord::kRed] = 200;
+    doc_.WriteLightInfo(record);
+
+    os::SetAtomicWriteFailBeforeRenameForTesting(true);
+    const bool saved = doc_.Save();
+    // A load that has to store a missing section still hands the section out.
+    const Json::Value section = doc_.LoadSection(data_.Path("other.Json"));
+    os::SetAtomicWriteFailBeforeRenameForTesting(false);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(data_.ReadText("p.Json"), before);
+    EXPECT_EQ(section, TemplateSection(0));
+    EXPECT_FALSE(os::PathExists(data_.Path("other.Json")));
+    EXPECT_EQ(data_.EntryCount(), entries);  // no temporary file left behind
+}
+
+TEST_F(BasicProfiledataTest, KeyListIsDecodedAndWrittenByListPosition) {
+    doc_.SetDeviceSlot(2);
+    doc_.LoadSection(data_.Path("p.Json"));
+    const std::vector<KeyAssignmentPair> read = doc_.ReadKeyList();
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].current, (KeyAssignment{0, 0x20, 0x00, 0x29}));
+    EXPECT_EQ(read[0].defaultAssignment, (KeyAssignment{0, 0x20, 0x00, 0x29}));
+
+    // Stored key positions out of order: the list position picks the element.
+    const std::vector<KeyAssignmentPair> list = {
+        {{5, 0x70, 0x02, 0x01}, {5, 0x20, 0x00, 0x04}},
+        {{0, 0x10, 0x01, 0x00}, {0, 0x20, 0x00, 0x05}},
+    };
+    doc_.WriteKeyList(list);
+    ASSERT_TRUE(doc_.Save());
+    const Json::Value keys = ReadFile("p.Json")["Device"][2]["KeyList"];
+    ASSERT_EQ(keys.size(), 2u);
+    EXPECT_EQ(keys[0]["Assignment"], 0x700201);
+    EXPECT_EQ(keys[0]["DefaultAssignment"], 2097193);  // never written
+    EXPECT_EQ(keys[1]["Assignment"], 0x100100);
+    EXPECT_FALSE(keys[1].isMember("DefaultAssignment"));
+    const std::vector<KeyAssignmentPair> back = doc_.ReadKeyList();
+    EXPECT_EQ(back[1].current, (KeyAssignment{1, 0x10, 0x01, 0x00}));
+}
+
+TEST_F(BasicProfiledataTest, ScratchSectionEditsAnotherProfileWithoutTouchingTheCurrentOne) {
+    doc_.SetDeviceSlot(2);
+    doc_.LoadSection(data_.Path("p.Json"));
+    doc_.LoadScratchSection(data_.Path("q.Json"));
+    std::vector<KeyAssignmentPair> list = doc_.ReadScratchKeyList();
+    ASSERT_EQ(list.size(), 1u);
+    list[0].current = {0, 0x13, 0x03, 0x00};
+    doc_.WriteScratchKeyList(list);
+    ASSERT_TRUE(doc_.SaveScratchTo(data_.Path("q.Json")));
+
+    EXPECT_EQ(ReadFile("q.Json")["Device"][2]["KeyList"][0]["Assignment"], 0x130300);
+    EXPECT_EQ(doc_.ReadKeyList()[0].current, (KeyAssignment{0, 0x20, 0x00, 0x29}));
+    EXPECT_EQ(ReadFile("p.Json")["Device"][2]["KeyList"][0]["Assignment"], 2097193);
+}
+
+TEST_F(BasicProfiledataTest, LightInfoStoresElevenBytes) {
+    data_.WriteText("p.Json", R"({"Device" : [ { "LightInfo" : {
+        "SelectItem" : 3, "Light" : 4, "Speed" : 2, "Fx" : 1, "MultiColor" : 2, "Red" : 255,
+        "Green" : 300, "Blue" : "blue", "ZZCCLedMode" : 5, "CustomGroup" : 6, "OldLedmode" : 7 } } ]})");
+    doc_.LoadSection(data_.Path("p.Json"));
+    LightingRecord expected;
+    expected.bytes = {3, 4, 2, 1, 1, 255, 300 & 0xFF, 0, 0, 0, 0, 5, 6, 7, 0, 0};
+    EXPECT_EQ(doc_.ReadLightInfo(), expected);
+
+    LightingRecord written = expected;
+    written[LightingRecord::kColourful] = 2;
+    written[8] = written[9] = written[10] = written[14] = written[15] = 9;  // not stored
+    doc_.WriteLightInfo(written);
+    ASSERT_TRUE(doc_.Save());
+    const Json::Value info = ReadFile("p.Json")["Device"][0]["LightInfo"];
+    EXPECT_EQ(info.size(), 11u);
+    EXPECT_EQ(info["MultiColor"], 1);
+    EXPECT_EQ(info["Green"], 44);
+    EXPECT_EQ(doc_.ReadLightInfo(), expected);
+}
+
+TEST_F(BasicProfiledataTest, AudioLightInfoRoundTrips) {
+    doc_.LoadSection(data_.Path("p.Json"));
+    const AudioLightingRecord record{2, 1, 2, 3, 4, 5, 6, 1, 1};
+    doc_.WriteAudioLightInfo(record);
+    ASSERT_TRUE(doc_.Save());
+    const Json::Value info = ReadFile("p.Json")["Device"][0]["AudioLightInfo"];
+    EXPECT_EQ(info["FgColorB"], 6);
+    EXPECT_EQ(info["7ColorFlags"], 1);
+    AudioLightingRecord flagsAsTwo = record;
+    flagsAsTwo.colourful = 2;
+    doc_.WriteAudioLightInfo(flagsAsTwo);
+    EXPECT_EQ(doc_.ReadAudioLightInfo(), record);
+}
+
+TEST_F(BasicProfiledataTest, LightListMarksNullEntriesAbsent) {
+    data_.WriteText("p.Json", R"({"Device" : [ { "LightList" : [
+        { "LEDREGMode" : 4, "LEDBrightness" : 3, "LEDSpeed" : 2, "LEDDirection" : 1,
+          "LEDMultiColor" : true, "red" : 9, "green" : 8, "blue" : 7 },
+        null, 5, {} ] } ]})");
+    doc_.LoadSection(data_.Path("p.Json"));
+    const std::vector<LightListEntry> list = doc_.ReadLightList();
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[0], (LightListEntry{4, 3, 2, true, true, 9, 8, 7, 1}));
+    EXPECT_EQ(list[1], LightListEntry{});
+    EXPECT_EQ(list[2], LightListEntry{});
+    EXPECT_EQ(list[3], (LightListEntry{0, 0, 0, false, false, 0, 0, 0, 1}));
+}
+
+TEST_F(BasicProfiledataTest, EffectFramesFollowTheLibraryEntryOfTheCachedMode) {
+    data_.WriteText("p.Json", R"({"Device" : [ {}, { "LightInfo" : { "SelectItem" : 2 } } ]})");
+    data_.WriteText("tilmo_light.config", R"({"LightInfo" : [ [], [
+        { "Guid" : "first" }, { "Guid" : "nofile" }, { "Guid" : "effect-1", "LightName" : "Mine" },
+        { "Guid" : "../outside" }, { "Guid" : "/tmp/x" }, {} ] ]})");
+    data_.WriteText("effect-1.light", R"({"LEDEffectList" : [
+        { "LEDREGMode" : 1, "LEDBrightness" : 4, "LEDSpeed" : 3, "LEDDirection" : 1,
+          "LEDMultiColor" : 0, "red" : 255, "green" : 128, "blue" : 0, "Time" : 1500, "Cyle" : 2 },
+        { "Time" : 20 } ]})");
+    // A file the refused names would reach if they were followed.
+    data_.WriteText("../outside.light", R"({"LEDEffectList" : [ {} ]})");
+
+    doc_.SetDeviceSlot(1);
+    doc_.LoadSection(data_.Path("p.Json"));
+    doc_.ReadLightInfo();
+    EXPECT_TRUE(doc_.ReadEffectFrames().empty());  // library not loaded yet
+    doc_.LoadLightLibrary(data_.Path("tilmo_light.config"));
+    const std::vector<EffectFrame> frames = doc_.ReadEffectFrames();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0], (EffectFrame{1, 4, 3, 1, 0, 255, 128, 0, 1500, 2}));
+    EXPECT_EQ(frames[1], (EffectFrame{0, 0, 0, 0, 0, 0, 0, 0, 20, 0}));
+
+    // Entry 1 names no file; 3 and 4 would leave the folder; 5 has no name; 6 is past the end.
+    for (int mode : {1, 3, 4, 5, 6}) {
+        LightingRecord record;
+        record[LightingRecord::kMode] = static_cast<std::uint8_t>(mode);
+        doc_.WriteLightInfo(record);
+        doc_.ReadLightInfo();
+        EXPECT_TRUE(doc_.ReadEffectFrames().empty()) << mode;
+    }
+}
+
+TEST_F(BasicProfiledataTest, PathsAndSlotIgnoreUnusableValues) {
+    doc_.SetProfilePath("");
+    EXPECT_EQ(doc_.GetProfilePath(), data_.Path("p.Json"));
+    doc_.SetDefaultPath("");  // still the template
+    EXPECT_EQ(doc_.LoadSection(data_.Path("p.Json")), TemplateSection(0));
+    doc_.SetDeviceSlot(2);
+    doc_.SetDeviceSlot(-1);
+    doc_.SetDeviceSlot(CBasicProfiledata::kMaxIndex + 1);
+    EXPECT_EQ(doc_.GetDeviceSlot(), 2);
+    doc_.SetLightLibraryPath(data_.Path("tilmo_light.config"));
+    EXPECT_EQ(doc_.GetLightLibraryPath(), data_.Path("tilmo_light.config"));
+}
+
+}  // namespace
+}  // namespace profile
