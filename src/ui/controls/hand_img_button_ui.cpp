@@ -40,13 +40,7 @@ void CHandImgButtonUI::DoEvent(TEventUI& event) {
             Invalidate();
             return;
         case toolkit::UIEVENT_MOUSEMOVE:
-            if ((m_uButtonState & UISTATE_CAPTURED) != 0) {
-                if (m_rcItem.Contains(event.ptMouse))
-                    m_uButtonState |= UISTATE_PUSHED;
-                else
-                    m_uButtonState &= ~UISTATE_PUSHED;
-                Invalidate();
-            }
+            if (TrackPushed(m_uButtonState, m_rcItem, event.ptMouse)) Invalidate();
             return;
         default:
             break;

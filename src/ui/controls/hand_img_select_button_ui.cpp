@@ -122,12 +122,7 @@ void CHandImgSelectButtonUI::DoEvent(TEventUI& event) {
             return;
         case toolkit::UIEVENT_MOUSEMOVE:
             if (m_bDragging) PanHandImage(event.ptMouse.x, event.ptMouse.y);
-            if ((m_uButtonState & UISTATE_CAPTURED) != 0) {
-                if (m_rcItem.Contains(event.ptMouse))
-                    m_uButtonState |= UISTATE_PUSHED;
-                else
-                    m_uButtonState &= ~UISTATE_PUSHED;
-            }
+            TrackPushed(m_uButtonState, m_rcItem, event.ptMouse);
             Invalidate();
             return;
         default:

@@ -27,4 +27,15 @@ inline void NotifyHover(toolkit::CButtonUI& button, uint32_t& state,
     button.Invalidate();
 }
 
+// While a picture button holds the pointer, it looks pushed only with the pointer over it.
+// Returns whether the button is captured (and so its look may have changed).
+inline bool TrackPushed(uint32_t& state, const toolkit::UiRect& rc, toolkit::UiPoint pt) {
+    if ((state & toolkit::UISTATE_CAPTURED) == 0) return false;
+    if (rc.Contains(pt))
+        state |= toolkit::UISTATE_PUSHED;
+    else
+        state &= ~toolkit::UISTATE_PUSHED;
+    return true;
+}
+
 }  // namespace ui
