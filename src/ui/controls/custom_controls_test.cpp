@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "toolkit/testing/skin_fixture.h"
+#include "ui/controls/audio_record_ui.h"
+#include "ui/controls/circle_progress_ui.h"
+#include "ui/controls/device_key_button_ui.h"
+#include "ui/controls/hand_img_select_button_ui.h"
+#include "ui/controls/register_custom_controls.h"
+#include "ui/controls/select_panel_ui.h"
+#include "ui/controls/wnd_ui.h"
+
+namespace ui {
+namespace {
+
+using toolkit::UiPoint;
+using toolkit::UiRect;
+
+class CustomControlsTest : public toolkit::testing::SkinFixture {
+  protected:
+    void SetUp() override {
+        SkinFixture::SetUp();
+        RegisterCustomControls();
+    }
+    bool OpenSkin(const std::string& body) {
+        WriteFile("main.xml", "<Window size=\"640,300\">" + body + "</Window>");
+        return Open("main.xml") != nullptr;
+    }
+    CDeviceKeyButtonUI* Key(const std::string& name) {
+        return driver().FindAs<CDeviceKeyButtonUI>(name);
+    }
+    int CountOf(const std::string& type) {
+        int n = 0;
+        for (const auto& r : window_->Notifications()) n += r.type == type;
+        return n;
+    }
+};
+
+// Keys k1 (10..50), k2 (60..100, disabled), k3 (110..150, hidden once laid out) in row 10..50, and
+// a key nested in a column, which the band never marks.
+constexpr const char* kPanel = R"(<CSelectPanelUI name="panel" bkcolor="#FFFFFFFF">
+    <CDeviceKeyButtonUI name="k1" float="true" pos="10,10,50,50"/>
+    <CDeviceKeyButtonUI name="k2" float="true" pos="60,10,100,50" enabled="false"/>
+    <CDeviceKeyButtonUI name="k3" float="true" pos="110,10,150,50"/>
+    <VerticalLayout float="true" pos="200,10,260,60">
+      <CDeviceKeyButtonUI name="nested"/>
+    </VerticalLayout>
+  </CSelectPanelUI>)";
+
+TEST_F(CustomControlsTest, RubberBandSelectsDirectKeysItOverlapsAndReplacesTheLastResult) {
+    ASSERT_TRUE(OpenSkin(kPanel));
+    Key("k3")->SetVisible(false);
+    // Over all three direct keys (disabled and hidden included) and the nested one.
+    ASSERT_TRUE(driver().Drag(UiPoint{5, 60}, UiPoint{270, 5}));
+    EXPECT_TRUE(Key("k1")->IsBandSelected());
+    EXPECT_TRUE(Key("k2")->IsBandSelected());
+    EXPECT_TRUE(Key("k3")->IsBandSelected());
+    EXPECT_FALSE(Key("nested")->IsBandSelected());
+    EXPECT_EQ(CountOf("click_select_end"), 1);
+
+    // A band whose left edge is k1's right edge touches it only there: k1 and k3 drop out.
+    ASSERT_TRUE(driver().Drag(UiPoint{50, 55}, UiPoint{105, 5}));
+    EXPECT_FALSE(Key("k1")->IsBandSelected());
+    EXPECT_TRUE(Key("k2")->IsBandSelected());
+    EXPECT_FALSE(Key("k3")->IsBandSelected());
+    EXPECT_EQ(CountOf("click_select_end"), 2);
+
+    // A press and release without movement changes nothing and sends nothing.
+    window_->ClearNotifications();
+    ASSERT_TRUE(driver().Click(UiPoint{300, 200}));
+    EXPECT_TRUE(Key("k2")->IsBandSelected());
+    EXPECT_EQ(CountOf("click_select_end"), 0);
+}
+
+TEST_F(CustomControlsTest, KeyButtonDoubleClickNotifiesAndPaintsTintAndMarker) {
+    WritePng("light.png", 40, 40, 0xFF000000);
+    WritePng("mark.png", 40, 40, 0x00000000, 0xFF00FF00);
+    ASSERT_TRUE(OpenSkin(R"(<CSelectPanelUI bkcolor="#FFFFFFFF">
+        <CDeviceKeyButtonUI name="k1" float="true" pos="10,10,50,50" lightimage="light.png"
+            keysetimage="mark.png"/></CSelectPanelUI>)"));
+    auto* key = Key("k1");
+    key->SetLightOverlay(0xFF0000, 255, true);
+    key->SetKeySetMarkerHidden(false);
+    ASSERT_TRUE(driver().DoubleClick("k1"));
+    EXPECT_EQ(CountOf("dbclick"), 1);
+    // The first release clicks; the double click leaves the key pushed and captured, so the
+    // second release clicks as well.
+    EXPECT_EQ(CountOf("click"), 2);
+    driver().Render();
+    ASSERT_TRUE(driver().SavePng(dir_ + "/key.png"));
+    EXPECT_EQ(driver().PixelAt(12, 12), 0xFFFF0000u);  // tinted light image
+    EXPECT_EQ(driver().PixelAt(30, 30), 0xFF00FF00u);  // marker over it
+    EXPECT_EQ(driver().PixelAt(5, 5), 0xFFFFFFFFu);    // panel outside the key
+}
+
+TEST_F(CustomControlsTest, RingIsFullAtTheRangeAndEmptyAtZero) {
+    ASSERT_TRUE(OpenSkin(R"(<HorizontalLayout bkcolor="#FF808080">
+        <CCircleProgressUI name="full" width="100" height="100" bkcolor="#FF0000FF"
+            forecolor="#FFFF0000" min="0" max="50" value="50"/>
+        <CCircleProgressUI name="zero" width="100" height="100" bkcolor="#FF0000FF"
+            forecolor="#FFFF0000" min="0" max="50" value="0"/></HorizontalLayout>)"));
+    EXPECT_EQ(driver().FindAs<CCircleProgressUI>("full")->SweepDegrees(), 360);
+    EXPECT_EQ(driver().FindAs<CCircleProgressUI>("zero")->SweepDegrees(), 0);
+    ASSERT_TRUE(driver().SavePng(dir_ + "/ring.png"));
+    // In the ring (5 px in from the left and right edges), the middle and outside the disc.
+    EXPECT_EQ(driver().PixelAt(5, 50), 0xFFFF0000u);
+    EXPECT_EQ(driver().PixelAt(94, 50), 0xFFFF0000u);
+    EXPECT_EQ(driver().PixelAt(50, 50), 0xFFFFFFFFu);
+    EXPECT_EQ(driver().PixelAt(105, 50), 0xFF0000FFu);
+    EXPECT_EQ(driver().PixelAt(150, 50), 0xFFFFFFFFu);
+    EXPECT_EQ(driver().PixelAt(1, 1), 0xFF808080u);
+}
+
+TEST_F(CustomControlsTest, SampleBarsRiseEveryTwoPixels) {
+    ASSERT_TRUE(
+        OpenSkin(R"(<VerticalLayout><CAudioRecordUI name="bars" height="256"/></VerticalLayout>)"));
+    ASSERT_TRUE(driver().SavePng(dir_ + "/bars.png"));
+    // Slot 150 (x = 300) holds 150: 150 * 256 / 8192 = 4 rows above the bottom (y 252..255).
+    EXPECT_EQ(driver().PixelAt(300, 255), 0xFF000000u);
+    EXPECT_EQ(driver().PixelAt(300, 252), 0xFF000000u);
+    EXPECT_EQ(driver().PixelAt(300, 251), 0xFFFFFFFFu);
+    EXPECT_EQ(driver().PixelAt(301, 255), 0xFFFFFFFFu);  // the gap between bars
+}
+
+TEST_F(CustomControlsTest, ViewportShowsSmallPictureWholeAndStopsLargeOneAtItsEdge) {
+    WritePng("small.png", 20, 20, 0xFFFF0000, 0xFF0000FF);
+    WritePng("big.png", 400, 300, 0xFF00FF00);
+    ASSERT_TRUE(OpenSkin(R"(<HorizontalLayout>
+        <CHandImgSelectButtonUI name="small" width="100" height="100" handimage="small.png"/>
+        <CHandImgSelectButtonUI name="big" width="100" height="100" handimage="big.png"/>
+        <Control/></HorizontalLayout>)"));
+    auto* small = driver().FindAs<CHandImgSelectButtonUI>("small");
+    EXPECT_EQ(small->GetDisplayImage(), "small.png");
+    ASSERT_TRUE(driver().SavePng(dir_ + "/small_before.png"));
+    uint32_t centre = driver().PixelAt(50, 50);
+    uint32_t corner = driver().PixelAt(5, 5);
+    EXPECT_EQ(centre, 0xFF0000FFu);
+    EXPECT_EQ(corner, 0xFFFF0000u);
+    ASSERT_TRUE(driver().Drag(UiPoint{90, 90}, UiPoint{10, 10}));
+    EXPECT_EQ(small->GetSourceWindow(), (UiRect{0, 0, 100, 100}));
+    EXPECT_EQ(driver().PixelAt(50, 50), centre);
+    EXPECT_EQ(driver().PixelAt(5, 5), corner);
+
+    auto* big = driver().FindAs<CHandImgSelectButtonUI>("big");
+    EXPECT_EQ(big->GetSourceWindow(), (UiRect{0, 0, 100, 100}));
+    // Dragging left by 60 shows the picture's right part; far to the right stops at 0.
+    ASSERT_TRUE(driver().Drag(UiPoint{190, 50}, UiPoint{130, 50}, 1));
+    EXPECT_EQ(big->GetSourceWindow(), (UiRect{60, 0, 160, 100}));
+    ASSERT_TRUE(driver().Drag(UiPoint{110, 50}, UiPoint{600, 50}, 2));
+    EXPECT_EQ(big->GetSourceWindow(), (UiRect{0, 0, 100, 100}));
+    EXPECT_EQ(big->GetDisplayImage(), "file='big.png' source='0,0,100,100'");
+}
+
+TEST_F(CustomControlsTest, HostedWindowFollowsTheControlAndNoneIsHarmless) {
+    ASSERT_TRUE(OpenSkin(R"(<VerticalLayout><Control height="20"/>
+        <CWndUI name="host" height="50"/></VerticalLayout>)"));
+    auto* host = driver().FindAs<CWndUI>("host");
+    ASSERT_NE(host, nullptr);
+    host->SetVisible(false);  // no window: nothing happens
+    host->SetVisible(true);
+
+    WriteFile("other.xml", R"(<Window size="10,10"><Control/></Window>)");
+    toolkit::DriverWindow other("other.xml", "OtherWnd");
+    ASSERT_NE(other.Create(0, "other", toolkit::UI_WNDSTYLE_DIALOG, 0, 0, 0, 10, 10), 0u);
+    window_->MoveWindow(UiRect{100, 200, 740, 500});
+    host->SetHostedWindow(&other);
+    UiRect rc = host->GetPos();
+    rc.Offset(100, 200);
+    EXPECT_EQ(other.GetWindowRect(), rc);
+    EXPECT_TRUE(other.IsWindowVisible());
+    host->SetVisible(false);
+    EXPECT_FALSE(other.IsWindowVisible());
+    host->SetHostedWindow(nullptr);
+    other.DestroyWindow();
+}
+
+}  // namespace
+}  // namespace ui
