@@ -19,6 +19,25 @@ constexpr const char* kPortal = "org.freedesktop.portal.Desktop";
 constexpr const char* kPortalPath = "/org/freedesktop/portal/desktop";
 constexpr const char* kChooser = "org.freedesktop.portal.FileChooser";
 constexpr int kCallTimeoutMs = 5000;
+constexpr uint32_t kProcessPeriodMs = 250;
+
+// The method call's own reply (the request handle, or an error when no portal answers).
+struct CallState {
+    bool replied = false;
+    bool failed = false;
+    std::string error;
+};
+
+int OnCallReply(sd_bus_message* m, void* userdata, sd_bus_error*) {
+    auto* s = static_cast<CallState*>(userdata);
+    s->replied = true;
+    if (sd_bus_message_is_method_error(m, nullptr)) {
+        s->failed = true;
+        const sd_bus_error* e = sd_bus_message_get_error(m);
+        s->error = e != nullptr && e->message != nullptr ? e->message : "error reply";
+    }
+    return 0;
+}
 
 struct Answer {
     bool done = false;
@@ -143,28 +162,43 @@ FileChooserResult ChooseFile(MessageLoop& loop, bool save, const std::string& ti
     }
     if (r >= 0) r = sd_bus_message_close_container(call);
 
-    sd_bus_error error = SD_BUS_ERROR_NULL;
-    sd_bus_message* reply = nullptr;
-    if (r >= 0) r = sd_bus_call(bus, call, kCallTimeoutMs * 1000ull, &error, &reply);
+    // The call itself is asynchronous too: a portal that is being started by the bus answers
+    // only after a while, and the program's windows go on meanwhile.
+    CallState state;
+    sd_bus_slot* callSlot = nullptr;
+    if (r >= 0)
+        r = sd_bus_call_async(bus, &callSlot, call, &OnCallReply, &state, kCallTimeoutMs * 1000ull);
     FileChooserResult result = FileChooserResult::kUnavailable;
     if (r < 0) {
-        DebugOutput(std::string("file chooser: no desktop portal: ") +
-                    (error.message ? error.message : std::strerror(-r)) + "\n");
+        DebugOutput(std::string("file chooser: the request was not sent: ") + std::strerror(-r) +
+                    "\n");
     } else {
-        // The dialog is open; serve this program's messages until it answers.
-        loop.WatchFd(sd_bus_get_fd(bus), POLLIN, [bus](short) {
-            while (sd_bus_process(bus, nullptr) > 0) {
+        bool lost = false;
+        auto pump = [bus, &lost] {
+            int p = 0;
+            while ((p = sd_bus_process(bus, nullptr)) > 0) {
             }
+            if (p < 0) lost = true;
+        };
+        loop.WatchFd(sd_bus_get_fd(bus), POLLIN, [&pump](short) { pump(); });
+        // sd-bus ends an unanswered call when it is processed after the time-out, and notices a
+        // vanished bus only when processing: a timer keeps processing going.
+        FunctionTarget wake([&pump](uint32_t msg, WPARAM, LPARAM) {
+            if (msg == WM_TIMER) pump();
+            return LRESULT{0};
         });
-        while (sd_bus_process(bus, nullptr) > 0) {
-        }
+        const HWND wakeTarget = CreateTarget(&wake);
+        if (wakeTarget != 0) SetTimer(wakeTarget, 1, kProcessPeriodMs);
+        pump();
         const bool ended = !loop.RunUntil([&] {
-            while (sd_bus_process(bus, nullptr) > 0) {
-            }
-            return answer.done;
+            pump();
+            return lost || (state.replied && (state.failed || answer.done));
         });
+        if (wakeTarget != 0) DestroyTarget(wakeTarget);
         loop.UnwatchFd(sd_bus_get_fd(bus));
-        if (!ended && answer.done && answer.response == 0 && !answer.uris.empty()) {
+        if (state.failed || (lost && !state.replied)) {
+            DebugOutput("file chooser: no desktop portal: " + state.error + "\n");
+        } else if (!ended && answer.done && answer.response == 0 && !answer.uris.empty()) {
             const std::string p = LocalPathFromUri(answer.uris.front());
             if (!p.empty()) {
                 if (path) *path = p;
@@ -174,11 +208,11 @@ FileChooserResult ChooseFile(MessageLoop& loop, bool save, const std::string& ti
                 result = FileChooserResult::kCancelled;
             }
         } else {
+            if (lost) DebugOutput("file chooser: the session bus went away\n");
             result = FileChooserResult::kCancelled;
         }
     }
-    sd_bus_error_free(&error);
-    sd_bus_message_unref(reply);
+    sd_bus_slot_unref(callSlot);
     sd_bus_message_unref(call);
     sd_bus_slot_unref(match);
     sd_bus_flush_close_unref(bus);

@@ -1,132 +1,14 @@
 #include "os/file_chooser.h"
 
 #include <gtest/gtest.h>
-#include <systemd/sd-bus.h>
 
-#include <atomic>
-#include <cstring>
-#include <mutex>
-#include <thread>
-
-#include "os/event.h"
+#include "os/testing/fake_portal.h"
 #include "os/testing/private_session_bus.h"
 
 namespace os {
 namespace {
 
-// A desktop portal of our own: answers OpenFile and SaveFile with a Response on the request path,
-// choosing `uri` (or cancelling when it is empty), and records what it was asked.
-class FakePortal {
-  public:
-    explicit FakePortal(std::string uri) : uri_(std::move(uri)) {
-        thread_ = std::thread([this] { Run(); });
-        ready_.Wait(10000);
-    }
-    ~FakePortal() {
-        stop_ = true;
-        thread_.join();
-    }
-    std::string Asked() {
-        std::lock_guard<std::mutex> lock(m_);
-        return asked_;
-    }
-
-  private:
-    static int OnChoose(sd_bus_message* m, void* userdata, sd_bus_error*) {
-        auto* self = static_cast<FakePortal*>(userdata);
-        const char* parent = nullptr;
-        const char* title = nullptr;
-        sd_bus_message_read(m, "ss", &parent, &title);
-        std::string asked = std::string(sd_bus_message_get_member(m)) + " " + title;
-        std::string token;
-        sd_bus_message_enter_container(m, 'a', "{sv}");
-        while (sd_bus_message_enter_container(m, 'e', "sv") > 0) {
-            const char* key = nullptr;
-            sd_bus_message_read(m, "s", &key);
-            if (std::strcmp(key, "handle_token") == 0) {
-                const char* t = nullptr;
-                sd_bus_message_read(m, "v", "s", &t);
-                token = t;
-            } else if (std::strcmp(key, "filters") == 0) {
-                sd_bus_message_enter_container(m, 'v', "a(sa(us))");
-                sd_bus_message_enter_container(m, 'a', "(sa(us))");
-                while (sd_bus_message_enter_container(m, 'r', "sa(us)") > 0) {
-                    const char* label = nullptr;
-                    sd_bus_message_read(m, "s", &label);
-                    asked += std::string(" [") + label;
-                    sd_bus_message_enter_container(m, 'a', "(us)");
-                    uint32_t kind = 0;
-                    const char* glob = nullptr;
-                    while (sd_bus_message_read(m, "(us)", &kind, &glob) > 0)
-                        asked += std::string(" ") + glob;
-                    sd_bus_message_exit_container(m);
-                    sd_bus_message_exit_container(m);
-                    asked += "]";
-                }
-                sd_bus_message_exit_container(m);
-                sd_bus_message_exit_container(m);
-            } else {
-                sd_bus_message_skip(m, "v");
-            }
-            sd_bus_message_exit_container(m);
-        }
-        {
-            std::lock_guard<std::mutex> lock(self->m_);
-            self->asked_ = asked;
-        }
-        std::string sender = sd_bus_message_get_sender(m) + 1;
-        for (char& c : sender)
-            if (c == '.') c = '_';
-        const std::string path = "/org/freedesktop/portal/desktop/request/" + sender + "/" + token;
-        sd_bus_reply_method_return(m, "o", path.c_str());
-        sd_bus_message* sig = nullptr;
-        sd_bus_message_new_signal(self->bus_, &sig, path.c_str(), "org.freedesktop.portal.Request",
-                                  "Response");
-        sd_bus_message_append(sig, "u", self->uri_.empty() ? 1u : 0u);
-        sd_bus_message_open_container(sig, 'a', "{sv}");
-        if (!self->uri_.empty()) {
-            sd_bus_message_open_container(sig, 'e', "sv");
-            sd_bus_message_append(sig, "s", "uris");
-            sd_bus_message_open_container(sig, 'v', "as");
-            sd_bus_message_append(sig, "as", 1, self->uri_.c_str());
-            sd_bus_message_close_container(sig);
-            sd_bus_message_close_container(sig);
-        }
-        sd_bus_message_close_container(sig);
-        sd_bus_send(self->bus_, sig, nullptr);
-        sd_bus_message_unref(sig);
-        return 1;
-    }
-    void Run() {
-        static const sd_bus_vtable vtable[] = {
-            SD_BUS_VTABLE_START(0),
-            SD_BUS_METHOD("OpenFile", "ssa{sv}", "o", &FakePortal::OnChoose, 0),
-            SD_BUS_METHOD("SaveFile", "ssa{sv}", "o", &FakePortal::OnChoose, 0),
-            SD_BUS_VTABLE_END,
-        };
-        sd_bus_open_user(&bus_);
-        sd_bus_slot* slot = nullptr;
-        sd_bus_add_object_vtable(bus_, &slot, "/org/freedesktop/portal/desktop",
-                                 "org.freedesktop.portal.FileChooser", vtable, this);
-        sd_bus_request_name(bus_, "org.freedesktop.portal.Desktop", 0);
-        ready_.Set();
-        while (!stop_) {
-            while (sd_bus_process(bus_, nullptr) > 0) {
-            }
-            sd_bus_wait(bus_, 10000);
-        }
-        sd_bus_slot_unref(slot);
-        sd_bus_flush_close_unref(bus_);
-    }
-
-    std::string uri_;
-    sd_bus* bus_ = nullptr;
-    std::thread thread_;
-    Event ready_;
-    std::atomic<bool> stop_{false};
-    std::mutex m_;
-    std::string asked_;
-};
+using testing::FakePortal;
 
 TEST(FileChooser, PortalAnswersChosenCancelledOrNobodyAnswers) {
     testing::PrivateSessionBus privateBus;
@@ -150,6 +32,26 @@ TEST(FileChooser, PortalAnswersChosenCancelledOrNobodyAnswers) {
                   FileChooserResult::kCancelled);
         EXPECT_EQ(path, "unchanged");
     }
+}
+
+TEST(FileChooser, TheLoopGoesOnWhileAPortalTakesItsTimeToAnswerTheCall) {
+    testing::PrivateSessionBus privateBus;
+    if (!privateBus.ok()) GTEST_SKIP() << "no private session bus: " << privateBus.error();
+    MessageLoop loop;
+    FakePortal portal("file:///tmp/slow.json", 300);
+    // A timer of this program fires while the portal holds the call unanswered.
+    bool served = false;
+    FunctionTarget ticker([&](uint32_t msg, WPARAM, LPARAM) {
+        if (msg == WM_TIMER && portal.Calls() == 1 && portal.Answered() == 0) served = true;
+        return LRESULT{0};
+    });
+    const HWND hwnd = CreateTarget(&ticker);
+    SetTimer(hwnd, 1, 20);
+    std::string path;
+    EXPECT_EQ(ChooseFile(loop, false, "Import", {}, "", &path), FileChooserResult::kChosen);
+    DestroyTarget(hwnd);
+    EXPECT_TRUE(served);
+    EXPECT_EQ(path, "/tmp/slow.json");
 }
 
 TEST(FileChooser, OnlyLocalFileUrisBecomePaths) {
