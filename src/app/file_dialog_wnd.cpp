@@ -162,6 +162,7 @@ void CFileDialogWnd::Fill() {
     if (list == nullptr) return;
     list->RemoveAll();
     const os::FileFilter* filter = CurrentFilter();
+    int shown = 0;
     for (size_t i = 0; i < m_entries.size(); ++i) {
         const Entry& e = m_entries[i];
         if (!e.folder && filter != nullptr && !MatchesFilter(e.name, filter->patterns)) continue;
@@ -170,6 +171,8 @@ void CFileDialogWnd::Fill() {
         item->SetTag(i);
         item->SetFixedHeight(26);
         list->Add(item);
+        // Named so that scripted runs can address the entries.
+        item->SetName("file_entry_" + std::to_string(shown++));
     }
 }
 

@@ -11,7 +11,8 @@ namespace app {
 // The program's own file dialog, for desktops without a file chooser: the current folder
 // ("file_folder"), its folders and the files that match the filter ("file_list"), the filter
 // ("file_filter"), a name or path field ("file_name"), "file_up", "file_ok" and "file_cancel"
-// (and "closebtn"). A double click or Enter on a folder opens it; on a file it chooses it.
+// (and "closebtn"). The entries are named "file_entry_" + their row; folders show with a
+// trailing "/". A double click or Enter on a folder opens it; on a file it chooses it.
 // Skin "filedialog.xml". Owns itself; ShowModal's code is 1 when a path was chosen.
 class CFileDialogWnd : public toolkit::WindowImplBase {
   public:
