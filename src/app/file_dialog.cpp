@@ -19,16 +19,22 @@ std::string Trimmed(std::string_view s) {
     return std::string(s);
 }
 
-std::vector<std::string> Globs(const std::string& patterns) {
+// The trimmed pieces of s between separators (empty pieces included).
+std::vector<std::string> Split(const std::string& s, char separator) {
     std::vector<std::string> out;
     size_t start = 0;
-    while (start <= patterns.size()) {
-        size_t end = patterns.find(';', start);
-        if (end == std::string::npos) end = patterns.size();
-        std::string glob = Trimmed(std::string_view(patterns).substr(start, end - start));
-        if (!glob.empty()) out.push_back(std::move(glob));
+    while (start <= s.size()) {
+        size_t end = s.find(separator, start);
+        if (end == std::string::npos) end = s.size();
+        out.push_back(Trimmed(std::string_view(s).substr(start, end - start)));
         start = end + 1;
     }
+    return out;
+}
+
+std::vector<std::string> Globs(const std::string& patterns) {
+    std::vector<std::string> out = Split(patterns, ';');
+    std::erase(out, std::string());
     return out;
 }
 
@@ -53,14 +59,7 @@ FileDialogMode GetFileDialogMode() {
 }
 
 std::vector<os::FileFilter> ParseFilterString(const std::string& filter) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    while (start <= filter.size()) {
-        size_t end = filter.find('|', start);
-        if (end == std::string::npos) end = filter.size();
-        parts.push_back(Trimmed(std::string_view(filter).substr(start, end - start)));
-        start = end + 1;
-    }
+    const std::vector<std::string> parts = Split(filter, '|');
     std::vector<os::FileFilter> out;
     // Pairs up to the first empty label: the "||" that ends the string.
     for (size_t i = 0; i + 1 < parts.size() && !parts[i].empty(); i += 2) {

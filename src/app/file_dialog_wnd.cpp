@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "app/msg_wnd.h"
 #include "os/debug_output.h"
@@ -22,7 +23,8 @@ namespace fs = std::filesystem;
 // the list deletes the entry).
 constexpr uint32_t kOpenEntryMessage = os::WM_USER + 1;
 
-CFileDialogWnd* g_current = nullptr;
+// The open windows, innermost last.
+std::vector<CFileDialogWnd*> g_open;
 std::string g_lastFolder;  // where the next dialog starts, as native dialogs remember it
 
 std::string HomeFolder() {
@@ -56,7 +58,7 @@ CFileDialogWnd::CFileDialogWnd(FileDialogRequest request) : m_request(std::move(
 }
 
 CFileDialogWnd* CFileDialogWnd::Current() {
-    return g_current;
+    return g_open.empty() ? nullptr : g_open.back();
 }
 
 std::string CFileDialogWnd::Run(toolkit::HWND owner, const FileDialogRequest& request) {
@@ -83,8 +85,7 @@ const os::FileFilter* CFileDialogWnd::CurrentFilter() const {
 }
 
 void CFileDialogWnd::InitWindow() {
-    m_pOuter = g_current;
-    g_current = this;
+    g_open.push_back(this);
     if (toolkit::CControlUI* title = m_pm.FindControl("file_title")) {
         title->SetResourceText(false);
         title->SetText(m_request.title);
@@ -110,16 +111,7 @@ void CFileDialogWnd::InitWindow() {
 }
 
 void CFileDialogWnd::OnFinalMessage(toolkit::HWND) {
-    if (g_current == this) {
-        g_current = m_pOuter;
-    } else {
-        for (CFileDialogWnd* w = g_current; w != nullptr; w = w->m_pOuter) {
-            if (w->m_pOuter == this) {
-                w->m_pOuter = m_pOuter;
-                break;
-            }
-        }
-    }
+    std::erase(g_open, this);
     delete this;
 }
 

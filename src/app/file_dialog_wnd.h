@@ -53,7 +53,6 @@ class CFileDialogWnd : public toolkit::WindowImplBase {
     std::vector<Entry> m_entries;
     int m_filter = 0;
     std::string* m_pResult = nullptr;  // where Run waits for the path
-    CFileDialogWnd* m_pOuter = nullptr;
 };
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #include "app/msg_wnd.h"
 
 #include <array>
+#include <vector>
 
 #include "app/dpi_change.h"
 #include "os/debug_output.h"
@@ -12,7 +13,8 @@ namespace {
 
 constexpr std::array<int, 7> kAcceptedDpis = {48, 72, 96, 120, 144, 168, 192};
 
-CMsgWnd* g_current = nullptr;
+// The open windows, innermost last.
+std::vector<CMsgWnd*> g_open;
 
 }  // namespace
 
@@ -25,26 +27,15 @@ int CMsgWnd::AcceptedDpi(int dpi) {
 }
 
 CMsgWnd* CMsgWnd::Current() {
-    return g_current;
+    return g_open.empty() ? nullptr : g_open.back();
 }
 
 void CMsgWnd::InitWindow() {
-    m_pOuter = g_current;
-    g_current = this;
+    g_open.push_back(this);
 }
 
 void CMsgWnd::OnFinalMessage(toolkit::HWND) {
-    // Message boxes end innermost first, but a destroyed outer one must not linger as current.
-    if (g_current == this) {
-        g_current = m_pOuter;
-    } else {
-        for (CMsgWnd* w = g_current; w != nullptr; w = w->m_pOuter) {
-            if (w->m_pOuter == this) {
-                w->m_pOuter = m_pOuter;
-                break;
-            }
-        }
-    }
+    std::erase(g_open, this);
     delete this;
 }
 

@@ -40,9 +40,6 @@ class CMsgWnd : public toolkit::WindowImplBase {
   protected:
     void InitWindow() override;
     void OnFinalMessage(toolkit::HWND hwnd) override;
-
-  private:
-    CMsgWnd* m_pOuter = nullptr;  // the message box that was current before this one
 };
 
 // Shows a message box owned by owner and waits for the answer: 1 for "confirm_btn", 0 for

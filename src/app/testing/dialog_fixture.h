@@ -4,7 +4,6 @@
 // a temporary user data folder, the headless screen, and an owner window standing in for the
 // main window (with "root" and "skinbtn").
 
-#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -14,12 +13,11 @@
 #include <string>
 
 #include "os/message_loop.h"
-#include "toolkit/backend/headless_backend.h"
 #include "toolkit/driver_window.h"
 #include "toolkit/paint_manager_ui.h"
 #include "toolkit/resource_manager.h"
 #include "toolkit/test_driver.h"
-#include "toolkit/timer_service.h"
+#include "toolkit/testing/skin_fixture.h"
 
 namespace app::testing {
 
@@ -34,28 +32,21 @@ inline constexpr const char* kOwnerSkin = R"(<Window size="800,572">
   </VerticalLayout>
 </Window>)";
 
-class DialogFixture : public ::testing::Test {
+class DialogFixture : public toolkit::testing::SkinFixture {
   protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/app_dialog_test_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        SkinFixture::SetUp();
         setenv("XDG_DATA_HOME", (dir_ + "/data").c_str(), 1);
-        loop_ = std::make_unique<os::MessageLoop>();
-        toolkit::TimerService::SetVirtual(true);
         const std::string skin = std::string(BRASVIK_BINARY_DIR) + "/skin/";
         toolkit::CPaintManagerUI::SetResourcePath(skin);
-        toolkit::CPaintManagerUI::RemoveAllImages();
         auto& resources = toolkit::CResourceManager::GetInstance();
-        resources.Release();
         // The shipped index when the build tree has one; the dialogs' own entry otherwise.
         if (!std::filesystem::exists(skin + "res.xml") || !resources.LoadResource("res.xml")) {
             WriteFile("res.xml", R"(<Res><Xml name="XML_MSG" value="msgwnd.xml"/></Res>)");
             ASSERT_TRUE(resources.LoadResource(dir_ + "/res.xml"));
         }
-        toolkit::HeadlessBackend::SetScreenSize(1920, 1080);
         owner_ = std::make_unique<toolkit::DriverWindow>(kOwnerSkin, "MainWnd");
-        ASSERT_NE(owner_->Create(0, "Brasvik M402", toolkit::UI_WNDSTYLE_FRAME, 0, 100, 100), 0u);
+        ASSERT_NE(owner_->Create(0, "Brasvik M402", toolkit::UI_WNDSTYLE_FRAME, 0), 0u);
         owner_->MoveWindow(toolkit::UiRect{100, 100, 900, 672});
         ownerDriver_ = std::make_unique<toolkit::UiTestDriver>(*owner_, owner_->GetPaintManager());
         ownerDriver_->Render();
@@ -65,18 +56,8 @@ class DialogFixture : public ::testing::Test {
         ownerDriver_.reset();
         if (owner_ && owner_->GetHWND() != 0) owner_->DestroyWindow();
         owner_.reset();
-        toolkit::CPaintManagerUI::RemoveAllImages();
-        toolkit::CResourceManager::GetInstance().Release();
-        toolkit::TimerService::SetVirtual(false);
-        loop_.reset();
         unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(dir_);
-    }
-
-    void WriteFile(const std::string& name, const std::string& content) {
-        std::filesystem::path p = std::filesystem::path(dir_) / name;
-        std::filesystem::create_directories(p.parent_path());
-        std::ofstream(p, std::ios::binary) << content;
+        SkinFixture::TearDown();
     }
 
     std::string ReadFile(const std::string& path) {
@@ -110,8 +91,6 @@ class DialogFixture : public ::testing::Test {
     toolkit::HWND owner() const { return owner_->GetHWND(); }
     toolkit::CPaintManagerUI& ownerPm() { return owner_->GetPaintManager(); }
 
-    std::string dir_;
-    std::unique_ptr<os::MessageLoop> loop_;
     std::unique_ptr<toolkit::DriverWindow> owner_;
     std::unique_ptr<toolkit::UiTestDriver> ownerDriver_;
 };
