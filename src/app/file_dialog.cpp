@@ -121,9 +121,13 @@ std::string RunFileDialog(toolkit::HWND owner, const FileDialogRequest& request)
         toolkit::CWindowWnd* ownerWnd = toolkit::CWindowWnd::FromHandle(owner);
         const bool wasEnabled = ownerWnd != nullptr && ownerWnd->IsWindowEnabled();
         if (wasEnabled) ownerWnd->EnableWindow(false);
+        // The chooser takes a name only; the folder of a proposed path is its own business.
+        const size_t slash = req.fileName.rfind('/');
+        const std::string name =
+            slash == std::string::npos ? req.fileName : req.fileName.substr(slash + 1);
         std::string path;
         const os::FileChooserResult result =
-            os::ChooseFile(*loop, req.save, req.title, filters, req.fileName, &path);
+            os::ChooseFile(*loop, req.save, req.title, filters, name, &path);
         if (wasEnabled) {
             if (toolkit::CWindowWnd* w = toolkit::CWindowWnd::FromHandle(owner))
                 w->EnableWindow(true);

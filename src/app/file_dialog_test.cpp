@@ -63,6 +63,7 @@ class FileDialogTest : public testing::DialogFixture {
         WriteFile("files/b.txt", "");
         WriteFile("files/.hidden.json", "{}");
         WriteFile("files/sub/c.json", "{}");
+        WriteFile("files/bad\xff.json", "{}");  // a name that is no UTF-8
         files_ = dir_ + "/files";
     }
     void TearDown() override {
@@ -98,7 +99,7 @@ TEST_F(FileDialogTest, OwnOpenDialogListsMatchingFilesAndOpensFoldersOnTheWay) {
         EXPECT_EQ(w.GetParentWindow(), owner());
         EXPECT_FALSE(owner_->IsWindowEnabled());
         EXPECT_EQ(d.Find("file_title")->GetText(), "Open");
-        EXPECT_EQ(Entries(d), (std::vector<std::string>{"sub/", "a.json"}));
+        EXPECT_EQ(Entries(d), (std::vector<std::string>{"sub/", "a.json", "bad\uFFFD.json"}));
         ASSERT_TRUE(d.DoubleClick("file_entry_0"));
         d.Pump();
         EXPECT_EQ(w.GetFolder(), files_ + "/sub");
@@ -122,6 +123,11 @@ TEST_F(FileDialogTest, OwnOpenDialogListsMatchingFilesAndOpensFoldersOnTheWay) {
         ASSERT_TRUE(d.Click("file_ok"));
     });
     EXPECT_EQ(RunFileDialog(owner(), again), files_ + "/a.json");
+
+    // The shown name is made readable; the path keeps the name's own bytes.
+    WhenShown<CFileDialogWnd>(
+        [](CFileDialogWnd&, UiTestDriver& d) { ASSERT_TRUE(d.DoubleClick("file_entry_2")); });
+    EXPECT_EQ(RunFileDialog(owner(), Request(false)), files_ + "/bad\xff.json");
 }
 
 TEST_F(FileDialogTest, OwnDialogCancelledOrClosedGivesNothing) {

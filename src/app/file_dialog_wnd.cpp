@@ -7,6 +7,7 @@
 
 #include "app/msg_wnd.h"
 #include "os/debug_output.h"
+#include "profile/text_helpers.h"
 #include "toolkit/control_ui.h"
 #include "toolkit/controls/combo_ui.h"
 #include "toolkit/controls/edit_ui.h"
@@ -149,7 +150,9 @@ bool CFileDialogWnd::OpenFolder(const std::string& folder) {
 }
 
 void CFileDialogWnd::Fill() {
-    if (toolkit::CControlUI* label = m_pm.FindControl("file_folder")) label->SetText(m_folder);
+    // Names on disk are bytes; what is shown must be UTF-8 (the path keeps the bytes).
+    if (toolkit::CControlUI* label = m_pm.FindControl("file_folder"))
+        label->SetText(profile::ToValidUtf8(m_folder));
     auto* list = dynamic_cast<toolkit::CListUI*>(m_pm.FindControl("file_list"));
     if (list == nullptr) return;
     list->RemoveAll();
@@ -159,7 +162,7 @@ void CFileDialogWnd::Fill() {
         const Entry& e = m_entries[i];
         if (!e.folder && filter != nullptr && !MatchesFilter(e.name, filter->patterns)) continue;
         auto* item = new toolkit::CListLabelElementUI;
-        item->SetText(e.folder ? e.name + "/" : e.name);
+        item->SetText(profile::ToValidUtf8(e.folder ? e.name + "/" : e.name));
         item->SetTag(i);
         item->SetFixedHeight(26);
         list->Add(item);
