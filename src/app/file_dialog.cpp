@@ -4,6 +4,7 @@
 
 #include "app/file_dialog_wnd.h"
 #include "os/message_loop.h"
+#include "toolkit/backend/headless_backend.h"
 #include "toolkit/resource_manager.h"
 #include "toolkit/window_wnd.h"
 
@@ -11,7 +12,7 @@ namespace app {
 
 namespace {
 
-FileDialogMode g_mode = FileDialogMode::kDesktopFirst;
+FileDialogMode g_mode = FileDialogMode::kAuto;
 
 std::string Trimmed(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -110,7 +111,12 @@ std::string RunFileDialog(toolkit::HWND owner, const FileDialogRequest& request)
     if (req.filterIndex >= 1 && req.filterIndex <= static_cast<int>(req.filters.size()))
         current = &req.filters[static_cast<size_t>(req.filterIndex - 1)];
     os::MessageLoop* loop = os::MessageLoop::Current();
-    if (g_mode == FileDialogMode::kDesktopFirst && loop != nullptr) {
+    toolkit::CWindowWnd* ownerWnd = toolkit::CWindowWnd::FromHandle(owner);
+    const bool ownerHeadless = ownerWnd != nullptr && dynamic_cast<toolkit::HeadlessBackend*>(
+                                                          ownerWnd->GetBackend()) != nullptr;
+    const bool askDesktop = g_mode == FileDialogMode::kDesktopFirst ||
+                            (g_mode == FileDialogMode::kAuto && !ownerHeadless);
+    if (askDesktop && loop != nullptr) {
         // The desktop's chooser shows its first filter first.
         std::vector<os::FileFilter> filters = req.filters;
         if (current != nullptr && req.filterIndex > 1) {
@@ -118,7 +124,6 @@ std::string RunFileDialog(toolkit::HWND owner, const FileDialogRequest& request)
         }
         // Modal as a native dialog would be: the owner takes no input while the chooser is open,
         // but the loop (timers, device traffic, painting) goes on.
-        toolkit::CWindowWnd* ownerWnd = toolkit::CWindowWnd::FromHandle(owner);
         const bool wasEnabled = ownerWnd != nullptr && ownerWnd->IsWindowEnabled();
         if (wasEnabled) ownerWnd->EnableWindow(false);
         // The chooser takes a name only; the folder of a proposed path is its own business.

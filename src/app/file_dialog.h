@@ -25,9 +25,11 @@ struct FileDialogRequest {
     std::string title;               // empty: "Open" or "Save" in the current language
 };
 
-// Where dialogs come from: the desktop's file chooser when one answers on the session bus (else
-// the program's own dialog), or always the program's own (headless and scripted runs).
-enum class FileDialogMode { kDesktopFirst, kOwnOnly };
+// Where dialogs come from. kAuto: the desktop's file chooser when one answers on the session bus,
+// else the program's own dialog; the own dialog alone over a window without a display (the
+// headless mode), where a desktop dialog would open out of sight. kDesktopFirst asks the desktop
+// whatever the owner; kOwnOnly never does.
+enum class FileDialogMode { kAuto, kDesktopFirst, kOwnOnly };
 void SetFileDialogMode(FileDialogMode mode);
 FileDialogMode GetFileDialogMode();
 

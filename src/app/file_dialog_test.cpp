@@ -67,7 +67,7 @@ class FileDialogTest : public testing::DialogFixture {
         files_ = dir_ + "/files";
     }
     void TearDown() override {
-        SetFileDialogMode(FileDialogMode::kDesktopFirst);
+        SetFileDialogMode(FileDialogMode::kAuto);
         DialogFixture::TearDown();
     }
 
@@ -202,6 +202,15 @@ TEST_F(FileDialogTest, DesktopChooserAnswersWhenThereIsOneElseTheOwnDialogComes)
         os::testing::FakePortal portal("");  // the user cancels
         EXPECT_EQ(OpenFileDialog(owner(), kShootFileFilter), "");
         EXPECT_EQ(portal.Calls(), 1);
+    }
+    {
+        // Over a window without a display the desktop is not asked, by default.
+        SetFileDialogMode(FileDialogMode::kAuto);
+        os::testing::FakePortal portal("file:///tmp/x.json");
+        WhenShown<CFileDialogWnd>([](CFileDialogWnd&, UiTestDriver& d) { d.Click("file_cancel"); });
+        EXPECT_EQ(OpenFileDialog(owner(), kProfileFileFilter), "");
+        EXPECT_EQ(portal.Calls(), 0);
+        SetFileDialogMode(FileDialogMode::kDesktopFirst);
     }
     // No portal on the bus: the own dialog.
     WhenShown<CFileDialogWnd>([](CFileDialogWnd&, UiTestDriver& d) { d.Click("file_cancel"); });

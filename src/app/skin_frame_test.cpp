@@ -39,7 +39,7 @@ class SkinFrameTest : public testing::DialogFixture {
     void TearDown() override {
         if (CSkinFrame* f = CSkinFrame::Current()) f->DestroyWindow();
         receiver_.reset();
-        SetFileDialogMode(FileDialogMode::kDesktopFirst);
+        SetFileDialogMode(FileDialogMode::kAuto);
         DialogFixture::TearDown();
     }
 
