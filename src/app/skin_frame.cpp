@@ -5,7 +5,6 @@
 #include "app/ini_file.h"
 #include "os/debug_output.h"
 #include "toolkit/control_ui.h"
-#include "toolkit/controls/option_ui.h"
 #include "toolkit/controls/tab_layout_ui.h"
 #include "toolkit/skin_changed_observer.h"
 
