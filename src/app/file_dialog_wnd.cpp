@@ -1,6 +1,8 @@
 #include "app/file_dialog_wnd.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 #include <vector>
