@@ -66,7 +66,8 @@ CFileDialogWnd* CFileDialogWnd::Current() {
 
 std::string CFileDialogWnd::Run(toolkit::HWND owner, const FileDialogRequest& request) {
     auto* wnd = new CFileDialogWnd(request);
-    if (wnd->Create(owner, request.title, toolkit::WS_POPUP | toolkit::WS_CLIPCHILDREN,
+    // Not a popup: the desktop gives popups no keyboard focus, and a name is typed here.
+    if (wnd->Create(owner, request.title, toolkit::WS_CAPTION | toolkit::WS_CLIPCHILDREN,
                     toolkit::WS_EX_TOOLWINDOW) == 0) {
         os::DebugOutput("file dialog not created: " + wnd->GetBuildError() + "\n");
         delete wnd;
