@@ -3,16 +3,26 @@
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/app_globals.h"
-#include "app/main_message_target.h"
+#include "app/main_wnd.h"
 #include "app/private_font.h"
+#include "app/script_runner.h"
+#include "os/atomic_file.h"
 #include "os/debug_output.h"
+#include "os/folders.h"
 #include "os/message_loop.h"
 #include "os/session_bus.h"
 #include "os/termination_signals.h"
 #include "os/worker_thread.h"
 #include "sim/demo.h"
+#include "toolkit/backend/headless_backend.h"
+#include "toolkit/backend/sdl_backend.h"
+#include "toolkit/paint_manager_ui.h"
+#include "toolkit/resource_manager.h"
+#include "ui/controls/register_custom_controls.h"
 
 namespace app {
 
@@ -36,10 +46,10 @@ int RunEntry(const CommandLineOptions& options) {
     // original platform.
     os::MessageLoop loop;
     // Signals end the program through its shutdown order; blocked before any thread starts.
-    std::unique_ptr<MainMessageTarget> mainTarget;
+    std::unique_ptr<CMainWnd> mainWnd;
     os::WatchTerminationSignals(loop, [&](int) {
-        if (mainTarget)
-            os::PostMessage(mainTarget->hwnd(), os::WM_CLOSE, 0, 0);
+        if (mainWnd && mainWnd->GetHWND() != 0)
+            os::PostMessage(mainWnd->GetHWND(), os::WM_CLOSE, 0, 0);
         else
             loop.Quit(0);
     });
@@ -55,29 +65,84 @@ int RunEntry(const CommandLineOptions& options) {
         return 0;
     }
 
-    // FIXME: steps 6-8 (the toolkit's resources and the custom control classes) and the window
-    // itself (steps 10-12) come with the UI toolkit; until then the main window is its message
-    // target alone, and --headless changes nothing.
+    // 6-7. The toolkit's program folder and the skin folder with its resource index.
+    toolkit::CPaintManagerUI::SetInstance(os::ProgramFolder());
+    toolkit::CPaintManagerUI::SetResourceType(1);
+    toolkit::CPaintManagerUI::SetResourcePath(toolkit::CPaintManagerUI::GetInstancePath() +
+                                              "skin\\");
+    toolkit::CResourceManager::GetInstance().LoadResource("res.xml");
+
+    // 8. The program's own control classes.
+    ui::RegisterCustomControls();
+
+    // A display when there is one (and --headless did not ask for none); without one the
+    // windows live in memory on a screen of 1920 x 1080.
+    bool display = false;
+    if (!options.headless) {
+        display = toolkit::InstallSdlBackend(loop);
+        if (!display) std::fputs("brasvik-m402: no display; running headless\n", stderr);
+    }
+    if (!display) toolkit::HeadlessBackend::SetScreenSize(1920, 1080);
+
+    // The script is read before anything starts, so that a bad one ends the program at once.
+    std::vector<ScriptStep> steps;
+    if (!options.scriptFile.empty()) {
+        std::string text;
+        std::string error;
+        if (!os::ReadWholeFile(options.scriptFile, text)) {
+            std::fprintf(stderr, "brasvik-m402: cannot read script %s\n",
+                         options.scriptFile.c_str());
+            return 2;
+        }
+        if (!ParseScript(text, &steps, &error)) {
+            std::fprintf(stderr, "%s: %s\n", options.scriptFile.c_str(), error.c_str());
+            return 2;
+        }
+    }
+
     // Demo mode: simulated devices on the virtual HID bus, driven by brasvik-sim.
     std::unique_ptr<sim::Demo> demo;
     if (options.demo) demo = sim::StartDemo(options.demoKinds, bus);
-    if (!options.scriptFile.empty())
-        std::fputs("brasvik-m402: --script: no window to script yet\n", stderr);
 
     // 9. The other registered messages.
     RegisterOtherMessages();
 
-    // 10-12. The main window and the message loop.
-    mainTarget = std::make_unique<MainMessageTarget>(bus);
-    if (!mainTarget->Create()) return 0;
-    mainTarget->WindowInit();
-    loop.Run();
+    // 10-11. The main window, hidden by its own initialisation until the first device scan.
+    mainWnd = std::make_unique<CMainWnd>(bus);
+    if (mainWnd->Create(0, kAppTitle, CMainWnd::kStyle, 0, 0, 0, CMainWnd::kCreateWidth,
+                        CMainWnd::kCreateHeight) == 0) {
+        std::fprintf(stderr, "brasvik-m402: the main window cannot be built: %s\n",
+                     mainWnd->GetBuildError().c_str());
+        mainWnd.reset();
+        if (display) toolkit::UninstallSdlBackend();
+        return 0;
+    }
+    mainWnd->CenterWindow();
+
+    // The script ends the program through the same shutdown order as the tray menu's "exit".
+    std::unique_ptr<ScriptRunner> script;
+    if (!options.scriptFile.empty()) {
+        script = std::make_unique<ScriptRunner>(options.scriptFile, std::move(steps), [&](int) {
+            if (mainWnd && mainWnd->GetHWND() != 0)
+                mainWnd->PostMessage(os::WM_CLOSE, 0, 0);
+            else
+                loop.Quit(0);
+        });
+        script->Start();
+    }
+
+    // 12. The message loop.
+    toolkit::CPaintManagerUI::MessageLoop();
 
     // 13. Teardown in reverse order.
-    mainTarget.reset();
+    const int exitCode = script ? script->exitCode() : 0;
+    script.reset();
+    mainWnd.reset();
+    toolkit::CResourceManager::GetInstance().Release();
+    if (display) toolkit::UninstallSdlBackend();
     demo.reset();
-    os::ExitProcessIfAbandoned(0);
-    return 0;
+    os::ExitProcessIfAbandoned(exitCode);
+    return exitCode;
 }
 
 }  // namespace app
