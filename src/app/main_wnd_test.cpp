@@ -1,0 +1,254 @@
+#include "app/main_wnd.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "app/app_globals.h"
+#include "app/tray_menu_anchor.h"
+#include "os/event.h"
+#include "os/testing/private_session_bus.h"
+#include "os/testing/tray_watcher.h"
+#include "toolkit/control_ui.h"
+#include "toolkit/controls/menu_wnd.h"
+#include "toolkit/skin_changed_observer.h"
+#include "toolkit/testing/skin_fixture.h"
+
+namespace app {
+namespace {
+
+using toolkit::UiPoint;
+using toolkit::UiRect;
+
+// A main skin with the names the window looks for; the shipped one has the same names.
+constexpr const char* kMainSkin = R"(<Window size="800,572" caption="0,0,0,40">
+  <VerticalLayout name="root" bkcolor="#FF15171B">
+    <HorizontalLayout height="40">
+      <Control/>
+      <Button name="skinbtn" width="30" height="30"/>
+      <Button name="minbtn" width="30" height="30"/>
+      <Button name="maxbtn" width="30" height="30"/>
+      <Button name="restorebtn" width="30" height="30"/>
+      <Button name="closebtn" width="30" height="30"/>
+    </HorizontalLayout>
+    <Label name="No_device_Link" text="no device" visible="false"/>
+  </VerticalLayout>
+</Window>)";
+
+constexpr const char* kMenuSkin = R"(<Window>
+  <Menu width="120">
+    <MenuElement name="setwnd_menu" text="Settings" height="30"/>
+    <MenuElement name="exit" text="Exit" height="30"/>
+  </Menu>
+</Window>)";
+
+bool RunUntil(os::MessageLoop& loop, const std::function<bool()>& done, int ms = 20000) {
+    const int64_t until = os::MonotonicMs() + ms;
+    while (!done() && os::MonotonicMs() < until) loop.RunOnce(10);
+    return done();
+}
+
+class MainWndTest : public toolkit::testing::SkinFixture {
+  protected:
+    void SetUp() override {
+        if (!privateBus_.ok()) GTEST_SKIP() << "no private session bus: " << privateBus_.error();
+        SkinFixture::SetUp();
+        setenv("XDG_DATA_HOME", (dir_ + "/data").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (dir_ + "/config").c_str(), 1);
+        unsetenv("BRASVIK_DPI");
+        WriteFile("res.xml", R"(<Res><Xml name="XML_MAIN" value="main.xml"/></Res>)");
+        WriteFile("main.xml", kMainSkin);
+        WriteFile("menu.xml", kMenuSkin);
+        ASSERT_TRUE(toolkit::CResourceManager::GetInstance().LoadResource("res.xml"));
+        ASSERT_TRUE(RegisterTitleMessage());
+        RegisterOtherMessages();
+        ASSERT_TRUE(bus_.Connect(*loop_));
+        wnd_ = std::make_unique<CMainWnd>(bus_);
+        ASSERT_NE(wnd_->Create(0, kAppTitle, CMainWnd::kStyle, 0, 0, 0, CMainWnd::kCreateWidth,
+                               CMainWnd::kCreateHeight),
+                  0u)
+            << wnd_->GetBuildError();
+        wnd_->CenterWindow();
+        wndDriver_ = std::make_unique<toolkit::UiTestDriver>(*wnd_, wnd_->GetPaintManager());
+        wndDriver_->Render();  // the first paint sends "windowinit"
+    }
+    void TearDown() override {
+        wndDriver_.reset();
+        wnd_.reset();
+        unsetenv("XDG_DATA_HOME");
+        unsetenv("XDG_CONFIG_HOME");
+        if (loop_) SkinFixture::TearDown();
+    }
+    // Waits for the first device scan to show the window, then lets timer 1011 lay it out.
+    void UntilShown() {
+        ASSERT_TRUE(RunUntil(*loop_, [&] { return wnd_->IsShown(); }));
+        wndDriver_->AdvanceTimers(100);
+    }
+    void Pump() {
+        for (int i = 0; i < 20; ++i) loop_->RunOnce(0);
+        wndDriver_->Pump();
+    }
+
+    os::testing::PrivateSessionBus privateBus_;
+    os::SessionBus bus_;
+    std::unique_ptr<CMainWnd> wnd_;
+    std::unique_ptr<toolkit::UiTestDriver> wndDriver_;
+};
+
+TEST_F(MainWndTest, ComesUpHiddenUntilTheFirstScanThenAtTheDpiLayout) {
+    EXPECT_TRUE(wnd_->initialised());
+    EXPECT_EQ(Globals().mainWindow.load(), wnd_->GetHWND());
+    EXPECT_EQ(Globals().screenWidth.load(), 1920);
+    EXPECT_TRUE(wnd_->workers().Running(kDeviceScanSlot));
+    UntilShown();
+    EXPECT_EQ(wnd_->wakeCount(), 1);
+    // 1920 x 1080 is a large screen: 1000 x 640 at 144 DPI, centred.
+    EXPECT_EQ(wnd_->GetPaintManager().GetDPI(), 144);
+    EXPECT_EQ(wnd_->GetWindowRect(), (UiRect{210, 60, 1710, 1020}));
+    // No device bar items yet: the no-device notice shows.
+    EXPECT_TRUE(wnd_->GetPaintManager().FindControl("No_device_Link")->IsVisible());
+
+    // Published under its class and title for the other programs.
+    EXPECT_TRUE(bus_.FindWindow("MainWnd", kAppTitle));
+}
+
+TEST_F(MainWndTest, DpiLayoutFollowsTheScreenAndTheEnvironment) {
+    EXPECT_EQ(CMainWnd::LayoutDpi(1920, 1080), 144);
+    EXPECT_EQ(CMainWnd::LayoutDpi(1440, 900), 96);
+    EXPECT_EQ(CMainWnd::LayoutDpi(1501, 960), 96);
+    setenv("BRASVIK_DPI", "120", 1);
+    EXPECT_EQ(CMainWnd::LayoutDpi(1920, 1080), 120);
+    unsetenv("BRASVIK_DPI");
+    EXPECT_EQ(CMainWnd::AcceptedDpi(168), 168);
+    EXPECT_EQ(CMainWnd::AcceptedDpi(100), 96);
+
+    UntilShown();
+    setenv("BRASVIK_DPI", "96", 1);
+    wnd_->SendMessage(os::WM_DISPLAYCHANGE, 0, 0);
+    unsetenv("BRASVIK_DPI");
+    EXPECT_EQ(wnd_->GetPaintManager().GetDPI(), 96);
+    EXPECT_EQ(wnd_->GetWindowRect(), (UiRect{460, 220, 1460, 860}));
+    EXPECT_TRUE(wnd_->IsShown());
+
+    // The desktop's suggestion on a DPI change: the DPI and the size, centred.
+    const UiRect suggested{0, 0, 1250, 800};
+    wnd_->SendMessage(os::WM_DPICHANGED, 120, reinterpret_cast<os::LPARAM>(&suggested));
+    EXPECT_EQ(wnd_->GetPaintManager().GetDPI(), 120);
+    EXPECT_EQ(wnd_->GetWindowRect(), (UiRect{335, 140, 1585, 940}));
+}
+
+TEST_F(MainWndTest, TitleBarButtonsHideMinimiseMaximiseAndRestore) {
+    UntilShown();
+    ASSERT_TRUE(wndDriver_->Click("minbtn"));
+    EXPECT_TRUE(wnd_->IsIconic());
+    EXPECT_FALSE(wnd_->IsShown());
+    ASSERT_TRUE(wndDriver_->Click("restorebtn"));
+    EXPECT_TRUE(wnd_->IsShown());
+    ASSERT_TRUE(wndDriver_->Click("maxbtn"));
+    EXPECT_TRUE(wnd_->IsZoomed());
+    ASSERT_TRUE(wndDriver_->Click("restorebtn"));
+
+    // Close hides to the tray; the program keeps running.
+    ASSERT_TRUE(wndDriver_->Click("closebtn"));
+    Pump();
+    EXPECT_FALSE(wnd_->IsWindowVisible());
+    EXPECT_NE(wnd_->GetHWND(), 0u);
+    EXPECT_FALSE(loop_->QuitRequested());
+    EXPECT_TRUE(wnd_->trayIcon().Created());
+    EXPECT_TRUE(wnd_->workers().HasSlots());
+
+    // A second start (the title message with 0, 1 from another program) shows it again.
+    os::SessionBus second;
+    ASSERT_TRUE(second.Connect(*loop_));
+    ASSERT_TRUE(second.Broadcast(Globals().UWM_TITLE_MSG, 0, 1));
+    ASSERT_TRUE(RunUntil(*loop_, [&] { return wnd_->IsShown(); }));
+    EXPECT_EQ(wnd_->wakeCount(), 2);
+}
+
+TEST_F(MainWndTest, SkinChangesRestyleTheRoot) {
+    toolkit::CControlUI* root = wnd_->GetPaintManager().FindControl("root");
+    toolkit::SkinChangedParam colour{true, 0xFF204060, ""};
+    EXPECT_EQ(toolkit::CSkinChangedObserver::GetInstance().Broadcast(colour), 1);
+    EXPECT_EQ(root->GetBkColor(), 0xFF204060u);
+    toolkit::SkinChangedParam picture{false, 0, "common/background.png"};
+    toolkit::CSkinChangedObserver::GetInstance().Broadcast(picture);
+    EXPECT_EQ(root->GetBkColor(), 0u);
+    EXPECT_EQ(root->GetBkImage(), "common/background.png");
+}
+
+TEST_F(MainWndTest, TrayClicksToggleTheWindowAndOpenTheMenuWhoseExitShutsDown) {
+    os::testing::TrayWatcher watcher;
+    ASSERT_TRUE(RunUntil(*loop_, [&] { return wnd_->trayIcon().Registered(); }));
+    UntilShown();
+    // The watcher's calls wait for the icon's answer, so they run beside this loop.
+    auto click = [&](const std::string& member, int x, int y) {
+        os::Event done;
+        std::thread t([&] {
+            watcher.Click(member, x, y);
+            done.Set();
+        });
+        RunUntil(*loop_, [&] { return done.Wait(0) != os::kWaitTimeout; });
+        t.join();
+        Pump();
+    };
+    click("Activate", 100, 100);
+    EXPECT_FALSE(wnd_->IsWindowVisible());
+    click("Activate", 100, 100);
+    EXPECT_TRUE(wnd_->IsShown());
+    EXPECT_EQ(wnd_->GetPaintManager().GetDPI(), 144);  // brought back at the DPI layout
+
+    // A right click opens the menu 10 ms later at the cursor (no panel known).
+    click("ContextMenu", 1700, 900);
+    EXPECT_EQ(wnd_->trayMenu(), 0u);
+    wndDriver_->AdvanceTimers(10);
+    const toolkit::HWND menuHwnd = wnd_->trayMenu();
+    ASSERT_NE(menuHwnd, 0u);
+    auto* menu = dynamic_cast<toolkit::CMenuWnd*>(toolkit::CWindowWnd::FromHandle(menuHwnd));
+    ASSERT_NE(menu, nullptr);
+    const UiRect at = menu->GetWindowRect();
+    EXPECT_EQ(at.left, 1700);
+    EXPECT_EQ(at.top, 900);
+    // "exit" ends the program through the shutdown order.
+    {
+        toolkit::UiTestDriver menuDriver(*menu, menu->GetPaintManager());
+        ASSERT_TRUE(menuDriver.Click("exit"));
+    }
+    Pump();
+    EXPECT_EQ(wnd_->GetHWND(), 0u);
+    EXPECT_TRUE(loop_->QuitRequested());
+    EXPECT_EQ(loop_->ExitCode(), 0);
+    EXPECT_FALSE(wnd_->trayIcon().Created());
+    EXPECT_FALSE(wnd_->workers().HasSlots());
+    EXPECT_EQ(Globals().mainWindow.load(), 0u);
+    EXPECT_FALSE(bus_.FindWindow("MainWnd", kAppTitle));
+}
+
+TEST(TrayMenuAnchor, OpensAwayFromThePanel) {
+    const UiPoint cursor{1500, 700};
+    struct Case {
+        const char* where;
+        std::optional<UiRect> panel;
+        UiPoint point;
+        uint32_t alignment;
+    } cases[] = {
+        {"top, 40 high", UiRect{0, 0, 1920, 40}, {1500, 41}, 12},
+        {"left, 60 wide", UiRect{0, 0, 60, 1080}, {61, 700}, 18},
+        {"bottom from 1040", UiRect{0, 1040, 1920, 1080}, {1500, 1020}, 24},
+        {"right from 1860", UiRect{1860, 0, 1920, 1080}, {1859, 700}, 24},
+        {"floating", UiRect{100, 100, 300, 140}, cursor, 6},
+        {"square at the origin", UiRect{0, 0, 50, 50}, cursor, 6},
+        {"none", std::nullopt, cursor, 6},
+    };
+    for (const Case& c : cases) {
+        const TrayMenuAnchor a = ComputeTrayMenuAnchor(cursor, c.panel);
+        EXPECT_EQ(a.point.x, c.point.x) << c.where;
+        EXPECT_EQ(a.point.y, c.point.y) << c.where;
+        EXPECT_EQ(a.alignment, c.alignment) << c.where;
+    }
+}
+
+}  // namespace
+}  // namespace app
