@@ -78,6 +78,7 @@ class MainWndTest : public toolkit::testing::SkinFixture {
     void TearDown() override {
         wndDriver_.reset();
         wnd_.reset();
+        busOwner_.reset();  // before the loop it watches
         unsetenv("XDG_DATA_HOME");
         unsetenv("XDG_CONFIG_HOME");
         if (loop_) SkinFixture::TearDown();
@@ -93,7 +94,8 @@ class MainWndTest : public toolkit::testing::SkinFixture {
     }
 
     os::testing::PrivateSessionBus privateBus_;
-    os::SessionBus bus_;
+    std::unique_ptr<os::SessionBus> busOwner_ = std::make_unique<os::SessionBus>();
+    os::SessionBus& bus_ = *busOwner_;
     std::unique_ptr<CMainWnd> wnd_;
     std::unique_ptr<toolkit::UiTestDriver> wndDriver_;
 };
