@@ -165,6 +165,14 @@ class SdlBackend : public IWindowBackend {
         return window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0;
     }
 
+    void SetIcon(const uint32_t* argb, int width, int height) override {
+        if (!window_ || argb == nullptr || width <= 0 || height <= 0) return;
+        SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+            const_cast<uint32_t*>(argb), width, height, 32, width * 4, SDL_PIXELFORMAT_ARGB8888);
+        if (icon == nullptr) return;
+        SDL_SetWindowIcon(window_, icon);  // SDL copies the pixels
+        SDL_FreeSurface(icon);
+    }
     void SetTitle(const std::string& title) override {
         if (window_) SDL_SetWindowTitle(window_, title.c_str());
     }

@@ -23,6 +23,13 @@ class IWindowBackend {
     virtual void Show(bool show) = 0;
     virtual bool IsShown() const = 0;
     virtual void SetTitle(const std::string& title) = 0;
+    // The window's icon for the desktop's task list: width x height straight 0xAARRGGBB pixels,
+    // rows top to bottom. Backends without icons ignore it.
+    virtual void SetIcon(const uint32_t* argb, int width, int height) {
+        (void)argb;
+        (void)width;
+        (void)height;
+    }
     // Window rectangle in screen coordinates (there are no frames: client size = window size).
     virtual UiRect GetWindowRect() const = 0;
     virtual void Move(const UiRect& rc) = 0;
