@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kAcceptedDpis[] = {48, 72, 96, 120, 144, 168, 192};
 
-// The picture of the window and tray icon, beside the skin.
+// The picture of the window and tray icon, in the skin folder.
 constexpr const char* kIconFile = "common/icon.png";
 
 // The icon as straight ARGB pixels; empty when the picture cannot be read.
@@ -110,8 +110,6 @@ void CMainWnd::InitWindow() {
     Globals().mainWindow = GetHWND();
     bus_.PublishWindow(GetHWND(), GetWindowClassName(), kAppTitle);
     published_ = true;
-    // FIXME: the window icon: the display backend has no way to set one yet; the tray icon
-    // below shows the same picture.
     CreateTrayIcon();
 }
 
@@ -128,6 +126,8 @@ void CMainWnd::CreateTrayIcon() {
     };
     const os::TrayIcon::Image icon =
         LoadIconImage(toolkit::CPaintManagerUI::GetResourcePath() + kIconFile);
+    if (GetBackend() != nullptr && !icon.argb.empty())
+        GetBackend()->SetIcon(icon.argb.data(), icon.width, icon.height);
     if (!tray_.Create(*loop, "brasvik-m402", kAppTitle, "M402", icon, click(os::WM_LBUTTONUP),
                       click(os::WM_RBUTTONUP))) {
         os::DebugOutput("MainWnd: no tray icon (no session bus)\n");
