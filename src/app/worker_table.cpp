@@ -1,5 +1,6 @@
 #include "app/worker_table.h"
 
+#include <algorithm>
 #include <string>
 
 #include "os/debug_output.h"
@@ -37,7 +38,17 @@ void WorkerTable::StopAll() {
     for (auto& c : contexts_)
         if (c) c->stopEvent->Set();
     for (int i = 0; i < kSlots; ++i) {
-        const uint32_t r = threads_[i].Join(kStopTimeoutMs);
+        // A worker resets its stop event when it starts; one that had not started yet when the
+        // event was set would clear the request and run on, so the event is set again while the
+        // wait lasts. The wait stays within its second.
+        const int64_t until = os::MonotonicMs() + kStopTimeoutMs;
+        uint32_t r = os::kWaitTimeout;
+        for (;;) {
+            if (contexts_[i]) contexts_[i]->stopEvent->Set();
+            const int64_t left = until - os::MonotonicMs();
+            r = threads_[i].Join(static_cast<int>(std::clamp<int64_t>(left, 0, kStopPollMs)));
+            if (r != os::kWaitTimeout || left <= kStopPollMs) break;
+        }
         if (r == os::kWaitObject0) {
             os::DebugOutput("所有对象处于激发状态\n");
         } else if (r == os::kWaitTimeout) {

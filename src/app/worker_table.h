@@ -19,6 +19,7 @@ class WorkerTable {
   public:
     static constexpr int kSlots = 20;
     static constexpr int kStopTimeoutMs = 1000;
+    static constexpr int kStopPollMs = 10;
 
     WorkerTable() = default;
     ~WorkerTable();

@@ -41,5 +41,22 @@ TEST(WorkerTable, StopAllJoinsWorkersAndDoesNotWaitLongerThanASecondPerHangingOn
     EXPECT_EQ(os::WorkerThread::AbandonedRunning(), 0);
 }
 
+TEST(WorkerTable, AStopBeforeTheWorkerResetItsEventStillStopsIt) {
+    WorkerTable table;
+    table.CreateSlots(0x1234);
+    std::atomic<bool> stopped{false};
+    // Like the device scan thread: it resets its stop event when it starts, here late.
+    ASSERT_TRUE(table.Start(0, [&](std::shared_ptr<WorkerContext> ctx) {
+        os::SleepMs(50);
+        ctx->stopEvent->Reset();
+        while (!ctx->StopRequested(1)) {
+        }
+        stopped = true;
+    }));
+    table.StopAll();
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(os::WorkerThread::AbandonedRunning(), 0);
+}
+
 }  // namespace
 }  // namespace app
