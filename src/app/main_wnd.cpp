@@ -63,7 +63,9 @@ os::TrayIcon::Image LoadIconImage(const std::string& path) {
 }  // namespace
 
 CMainWnd::CMainWnd(os::SessionBus& bus)
-    : bus_(bus), slots_(std::make_shared<hid::InterfaceSlotList>()) {}
+    : bus_(bus),
+      language_(settings_, DefaultDataFolder() + LanguageSettings::kConfigName),
+      slots_(std::make_shared<hid::InterfaceSlotList>()) {}
 
 CMainWnd::~CMainWnd() {
     toolkit::CSkinChangedObserver::GetInstance().RemoveReceiver(this);
@@ -158,8 +160,8 @@ void CMainWnd::OnWindowInit() {
     // The privilege isolation filter of the original platform has no counterpart: messages
     // from other programs arrive over the session bus, which checks their names.
     bus_.Broadcast(Globals().UWM_LIGHT_CONTROL_ANNOUNCE_MSG, 1, 1);
-    // FIXME: the user's language (LanguageSettings / ApplyLanguage) comes with the language
-    // branch.
+    language_.EnsureKey();
+    language_.ApplyLanguage(language_.StoredIndex(), m_pm);
     slots_->BuildFromCatalogue();
     // FIXME: the device pages, device-bar items and power indicators come with the device bar.
     const toolkit::UiRect screen = GetBackend() ? GetBackend()->GetScreenRect() : toolkit::UiRect{};
@@ -242,6 +244,10 @@ toolkit::LRESULT CMainWnd::HandleCustomMessage(uint32_t msg, toolkit::WPARAM wPa
             return 0;
         case UWM_TRAY_ICON_MSG:
             OnTrayIcon(lParam);
+            return 0;
+        case UWM_APPLY_LANGUAGE_MSG:
+            // FIXME: the device pages rebuild their key assignment texts once they exist.
+            language_.ApplyLanguage(static_cast<int>(wParam), m_pm);
             return 0;
         case toolkit::WM_MENUCLICK:
             OnMenuCommand(wParam);

@@ -5,9 +5,11 @@
 #include <memory>
 #include <string>
 
+#include "app/language_settings.h"
 #include "app/worker_table.h"
 #include "hid/interface_slot_list.h"
 #include "os/session_bus.h"
+#include "os/settings_store.h"
 #include "os/tray_icon.h"
 #include "toolkit/skin_changed_observer.h"
 #include "toolkit/window_impl_base.h"
@@ -21,6 +23,9 @@ inline constexpr int kTrayIconId = 107;
 // Timers of the main window.
 inline constexpr uintptr_t kDpiLayoutTimer = 1011;
 inline constexpr uintptr_t kTrayMenuTimer = 1032;
+
+// Asks the window to apply a language: wParam the language index.
+inline constexpr uint32_t UWM_APPLY_LANGUAGE_MSG = 3089;
 
 // The worker slots the window starts.
 inline constexpr int kDeviceScanSlot = 0;
@@ -62,6 +67,7 @@ class CMainWnd : public toolkit::WindowImplBase,
     bool IsShown() const { return IsWindowVisible() && !IsIconic(); }
     WorkerTable& workers() { return workers_; }
     const os::TrayIcon& trayIcon() const { return tray_; }
+    const LanguageSettings& language() const { return language_; }
     bool initialised() const { return initialised_; }
     int wakeCount() const { return wakeCount_; }
     // The open tray menu's window, or 0.
@@ -93,6 +99,8 @@ class CMainWnd : public toolkit::WindowImplBase,
     void TellAudioCompanionWeEnd();
 
     os::SessionBus& bus_;
+    os::SettingsStore settings_;
+    LanguageSettings language_;
     WorkerTable workers_;
     std::shared_ptr<hid::InterfaceSlotList> slots_;
     os::TrayIcon tray_;
