@@ -164,6 +164,28 @@ TEST_F(MainWindowE2E, CloseHidesTheWindowAndTheProgramRunsOnUntilTheScriptEnds) 
     EXPECT_EQ(run.exitCode, 0) << run.err;
 }
 
+TEST_F(MainWindowE2E, SkinButtonOpensTheSkinWindowWhosePictureRestylesTheMainWindow) {
+    const std::string out = kBinary + "/screenshots";
+    std::filesystem::create_directories(out);
+    const ScriptRun run = RunScript(dir_,
+                                    "click skinbtn\n"
+                                    "window SkinFrame\n"
+                                    "screenshot " +
+                                        out +
+                                        "/skin_frame.png\n"
+                                        "click skin_image_btn\n"
+                                        "window MainWnd\n"
+                                        "wait 100\n"
+                                        "screenshot " +
+                                        out + "/main_skin_picture.png\n",
+                                    {"BRASVIK_DPI=96"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    std::string ini;
+    os::ReadWholeFile(dir_ + "/data/Brasvik M402/main.ini", ini);
+    EXPECT_NE(ini.find("skinimage/skin_1.png"), std::string::npos) << ini;
+    EXPECT_EQ(PngSize(out + "/main_skin_picture.png").first, 1000u);
+}
+
 TEST_F(MainWindowE2E, AFailingStepEndsTheProgramNamingItsLine) {
     const ScriptRun run = RunScript(dir_,
                                     "# line 1\n"
