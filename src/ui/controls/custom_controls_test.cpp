@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "toolkit/testing/skin_fixture.h"
@@ -173,6 +174,53 @@ TEST_F(CustomControlsTest, HostedWindowFollowsTheControlAndNoneIsHarmless) {
     EXPECT_FALSE(other.IsWindowVisible());
     host->SetHostedWindow(nullptr);
     other.DestroyWindow();
+}
+
+TEST_F(CustomControlsTest, HostedChildWindowKeepsClientCoordinatesAndFollowsItsParent) {
+    ASSERT_TRUE(OpenSkin(R"(<VerticalLayout><Control name="top" height="20"/>
+        <CWndUI name="host" height="50"/></VerticalLayout>)"));
+    auto* host = driver().FindAs<CWndUI>("host");
+    ASSERT_NE(host, nullptr);
+    window_->MoveWindow(UiRect{100, 200, 740, 500});
+    WriteFile("child.xml", R"(<Window size="10,10"><Control/></Window>)");
+    auto child = std::make_unique<toolkit::DriverWindow>("child.xml", "ChildWnd");
+    ASSERT_NE(child->Create(window_->GetHWND(), "", toolkit::WS_CHILD, 0, 0, 0, 10, 10), 0u);
+    ASSERT_TRUE(child->IsChildWindow());
+    host->SetHostedWindow(child.get());
+    // On the screen over the control; the rectangle given was the control's own.
+    const auto onScreen = [&] {
+        UiRect rc = host->GetPos();
+        const UiRect parent = window_->GetWindowRect();
+        rc.Offset(parent.left, parent.top);
+        return rc;
+    };
+    EXPECT_EQ(host->GetPos(), (UiRect{0, 20, 640, 70}));
+    EXPECT_EQ(child->GetWindowRect(), onScreen());
+    EXPECT_EQ(child->GetClientRect(), (UiRect{0, 0, 640, 50}));
+    EXPECT_TRUE(child->IsWindowVisible());
+
+    // Layout changes move it; moving the parent carries it along.
+    driver().Find("top")->SetFixedHeight(40);
+    driver().Render();
+    EXPECT_EQ(host->GetPos(), (UiRect{0, 40, 640, 90}));
+    window_->MoveWindow(UiRect{300, 50, 940, 350});
+    EXPECT_EQ(child->GetWindowRect(), onScreen());
+
+    // Hidden with the control and with the parent.
+    host->SetVisible(false);
+    EXPECT_FALSE(child->IsWindowVisible());
+    host->SetVisible(true);
+    driver().Render();
+    EXPECT_TRUE(child->IsWindowVisible());
+    window_->ShowWindow(false);
+    EXPECT_FALSE(child->IsWindowVisible());
+    window_->ShowWindow(true);
+    EXPECT_TRUE(child->IsWindowVisible());
+
+    // The parent takes its children with it.
+    host->SetHostedWindow(nullptr);
+    window_->DestroyWindow();
+    EXPECT_EQ(child->GetHWND(), 0u);
 }
 
 }  // namespace
