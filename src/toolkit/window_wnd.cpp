@@ -135,9 +135,14 @@ void CWindowWnd::CenterWindow() {
     if (!m_backend) return;
     UiRect rc = m_backend->GetWindowRect();
     UiRect area = m_backend->GetScreenRect();
-    // Over a visible owner, kept on the screen; otherwise in the middle of the screen.
+    // Over a visible owner, kept on the screen; otherwise in the middle of the screen. A child
+    // is centred in its parent's client area.
     CWindowWnd* owner = FromHandle(m_hWndParent);
     UiRect over = owner != nullptr && owner->IsWindowVisible() ? owner->GetWindowRect() : area;
+    if (IsChildWindow()) {
+        over = owner->GetClientRect();
+        area = over;
+    }
     int x = over.left + (over.GetWidth() - rc.GetWidth()) / 2;
     int y = over.top + (over.GetHeight() - rc.GetHeight()) / 2;
     if (!area.IsEmpty()) {
@@ -149,7 +154,7 @@ void CWindowWnd::CenterWindow() {
 
 void CWindowWnd::ResizeClient(int cx, int cy) {
     if (!m_backend) return;
-    UiRect rc = m_backend->GetWindowRect();
+    const UiRect rc = PlacedRect();
     MoveWindow(UiRect{rc.left, rc.top, rc.left + cx, rc.top + cy});
 }
 
@@ -157,14 +162,19 @@ bool CWindowWnd::IsChildWindow() const {
     return (m_style & WS_CHILD) != 0 && FromHandle(m_hWndParent) != nullptr;
 }
 
-void CWindowWnd::MoveWindow(const UiRect& rc) {
-    if (!m_backend) return;
-    UiRect old = m_backend->GetWindowRect();
+UiRect CWindowWnd::PlacedRect() const {
+    UiRect rc = GetWindowRect();
     if (IsChildWindow()) {
         // A child is placed in its parent's client coordinates.
         const UiRect origin = FromHandle(m_hWndParent)->GetWindowRect();
-        old.Offset(-origin.left, -origin.top);
+        rc.Offset(-origin.left, -origin.top);
     }
+    return rc;
+}
+
+void CWindowWnd::MoveWindow(const UiRect& rc) {
+    if (!m_backend) return;
+    const UiRect old = PlacedRect();
     m_backend->Move(rc);
     if (old.GetWidth() != rc.GetWidth() || old.GetHeight() != rc.GetHeight()) {
         HandleMessage(os::WM_SIZE, 0, MakePointLParam(rc.GetWidth(), rc.GetHeight()));

@@ -99,6 +99,8 @@ class CWindowWnd : public os::MessageTarget {
   protected:
     // Called after the window is gone; windows that own themselves delete themselves here.
     virtual void OnFinalMessage(HWND hwnd);
+    // The window's rectangle as MoveWindow takes it.
+    UiRect PlacedRect() const;
 
     HWND m_hWnd = 0;
     HWND m_hWndParent = 0;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "os/event.h"
 #include "os/testing/xvfb_display.h"
 #include "toolkit/control_ui.h"
@@ -77,6 +79,53 @@ TEST(SdlBackend, WindowShowsItsSkinAndTakesARealClick) {
     EXPECT_TRUE(clicked);
     XCloseDisplay(dpy);
     wnd.DestroyWindow();
+    UninstallSdlBackend();
+}
+
+TEST(SdlBackend, ChildWindowSitsOverItsParentAndFollowsIt) {
+    os::testing::XvfbDisplay xvfb;
+    if (!xvfb.ok()) GTEST_SKIP() << "no X display: " << xvfb.error();
+    os::MessageLoop loop;
+    ASSERT_TRUE(InstallSdlBackend(loop));
+    const auto runFor = [&](int ms) {
+        const int64_t until = os::MonotonicMs() + ms;
+        while (os::MonotonicMs() < until) loop.RunOnce(10);
+    };
+    DriverWindow parent(kSkin);
+    ASSERT_NE(parent.Create(0, "Parent", UI_WNDSTYLE_DIALOG, 0, 100, 100, 320, 200), 0u);
+    DriverWindow child(R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="80,40"><Control bkcolor="#FF11AA22"/></Window>)");
+    ASSERT_NE(child.Create(parent.GetHWND(), "", WS_CHILD, 0, 20, 30, 80, 40), 0u);
+    child.ShowWindow(true);
+    EXPECT_FALSE(child.IsWindowVisible());  // not before its parent
+    parent.ShowWindow(true);
+    runFor(500);
+    ASSERT_TRUE(child.IsWindowVisible());
+
+    Display* dpy = XOpenDisplay(nullptr);
+    ASSERT_NE(dpy, nullptr);
+    // Polled: the display server places windows in its own time.
+    const auto waitFor = [&](const std::function<bool()>& done) {
+        const int64_t until = os::MonotonicMs() + 10000;
+        while (!done() && os::MonotonicMs() < until) runFor(50);
+        return done();
+    };
+    UiRect p = parent.GetWindowRect();
+    EXPECT_TRUE(waitFor([&] { return ScreenPixel(dpy, p.left + 60, p.top + 50) == 0x11AA22u; }));
+    EXPECT_EQ(ScreenPixel(dpy, p.left + 10, p.top + 10), 0x202428u);
+
+    parent.MoveWindow(UiRect{400, 300, 720, 500});
+    EXPECT_TRUE(waitFor([&] { return ScreenPixel(dpy, 460, 350) == 0x11AA22u; }));
+    const UiRect c = child.GetWindowRect();
+    EXPECT_EQ(c.left, 420);
+    EXPECT_EQ(c.top, 330);
+
+    parent.ShowWindow(false);
+    runFor(200);
+    EXPECT_FALSE(child.IsWindowVisible());
+    XCloseDisplay(dpy);
+    parent.DestroyWindow();
+    EXPECT_EQ(child.GetHWND(), 0u);
     UninstallSdlBackend();
 }
 
