@@ -2,11 +2,14 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "toolkit/testing/skin_fixture.h"
 #include "ui/controls/audio_record_ui.h"
+#include "ui/controls/chart_view_ui.h"
 #include "ui/controls/circle_progress_ui.h"
 #include "ui/controls/device_key_button_ui.h"
+#include "ui/controls/hand_img_button_ui.h"
 #include "ui/controls/hand_img_select_button_ui.h"
 #include "ui/controls/register_custom_controls.h"
 #include "ui/controls/select_panel_ui.h"
@@ -72,6 +75,20 @@ TEST_F(CustomControlsTest, RubberBandSelectsDirectKeysItOverlapsAndReplacesTheLa
     ASSERT_TRUE(driver().Click(UiPoint{300, 200}));
     EXPECT_TRUE(Key("k2")->IsBandSelected());
     EXPECT_EQ(CountOf("click_select_end"), 0);
+}
+
+TEST_F(CustomControlsTest, SeparatorDragAcrossKeysIsNoBand) {
+    // The panel's top 6 pixels are its separator: a drag that starts there resizes the panel
+    // and neither selects the keys it crosses nor ends a band.
+    ASSERT_TRUE(OpenSkin(R"(<VerticalLayout><CSelectPanelUI name="panel" height="200"
+        sepheight="6"><CDeviceKeyButtonUI name="k1" float="true" pos="10,10,50,50"/>
+        </CSelectPanelUI><Control/></VerticalLayout>)"));
+    ASSERT_TRUE(driver().Drag(UiPoint{20, 2}, UiPoint{270, 60}));
+    EXPECT_FALSE(Key("k1")->IsBandSelected());
+    EXPECT_EQ(CountOf("click_select_end"), 0);
+    // The next band from inside the panel works as usual.
+    ASSERT_TRUE(driver().Drag(UiPoint{5, 100}, UiPoint{100, 9}));
+    EXPECT_EQ(CountOf("click_select_end"), 1);
 }
 
 TEST_F(CustomControlsTest, KeyButtonDoubleClickNotifiesAndPaintsTintAndMarker) {
@@ -151,6 +168,52 @@ TEST_F(CustomControlsTest, ViewportShowsSmallPictureWholeAndStopsLargeOneAtItsEd
     ASSERT_TRUE(driver().Drag(UiPoint{110, 50}, UiPoint{600, 50}, 2));
     EXPECT_EQ(big->GetSourceWindow(), (UiRect{0, 0, 100, 100}));
     EXPECT_EQ(big->GetDisplayImage(), "file='big.png' source='0,0,100,100'");
+}
+
+TEST_F(CustomControlsTest, HandImageButtonNotifiesHoverAndDrawsItsHandImage) {
+    WritePng("hand.png", 40, 40, 0x00000000, 0xFF00FF00);
+    WritePng("view.png", 40, 40, 0xFF0000FF);
+    ASSERT_TRUE(OpenSkin(R"(<HorizontalLayout bkcolor="#FFFFFFFF">
+        <CHandImgButtonUI name="hand" width="40" height="40" bkcolor="#FFFF0000"
+            handimage="hand.png"/>
+        <CHandImgButtonUI name="off" width="40" height="40" enabled="false"/>
+        <CHandImgSelectButtonUI name="view" width="40" height="40" handimage="view.png"
+            cursor="hand"/>
+        <CHandImgSelectButtonUI name="bad" width="40" height="40" cursor="spinner"/>
+        <CChartViewUI name="chart" width="40" bkcolor="#FF123456" view="histpgram"
+            shadowimage="s.png" shadowimageheight="7" pillarimage="p.png" pillarimagewidth="9"
+            font="2" showhtml="true" showtext="false"/></HorizontalLayout>)"));
+    ASSERT_TRUE(driver().SavePng(dir_ + "/hand.png"));
+    EXPECT_EQ(driver().PixelAt(2, 2), 0xFFFF0000u);     // the button's own background
+    EXPECT_EQ(driver().PixelAt(20, 20), 0xFF00FF00u);   // the hand image over it
+    EXPECT_EQ(driver().PixelAt(100, 20), 0xFF0000FFu);  // the viewport's picture
+    EXPECT_EQ(driver().PixelAt(170, 20), 0xFF123456u);  // the chart as a plain control
+
+    ASSERT_TRUE(driver().MoveTo(UiPoint{20, 20}));
+    ASSERT_TRUE(driver().MoveTo(UiPoint{60, 20}));  // over the disabled one: no hover there
+    ASSERT_TRUE(driver().MoveTo(UiPoint{100, 20}));
+    std::vector<std::string> hover;
+    for (const auto& r : window_->Notifications()) {
+        if (r.type == "msenter" || r.type == "msleave") hover.push_back(r.type + ":" + r.sender);
+    }
+    EXPECT_EQ(hover, (std::vector<std::string>{"msenter:hand", "msleave:hand", "msenter:view"}));
+
+    // The cursor attribute takes the backend's shape names; an unknown one keeps the arrow.
+    auto* backend = dynamic_cast<toolkit::HeadlessBackend*>(window_->GetBackend());
+    ASSERT_NE(backend, nullptr);
+    EXPECT_EQ(backend->GetCursor(), "hand");
+    EXPECT_EQ(driver().Find("bad")->GetCursor(), "");
+
+    const auto* chart = driver().FindAs<CChartViewUI>("chart");
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->GetViewKind(), CChartViewUI::kHistogram);
+    EXPECT_EQ(chart->GetShadowImage(), "s.png");
+    EXPECT_EQ(chart->GetShadowImageHeight(), 7);
+    EXPECT_EQ(chart->GetPillarImage(), "p.png");
+    EXPECT_EQ(chart->GetPillarImageWidth(), 9);
+    EXPECT_EQ(chart->GetChartFont(), 2);
+    EXPECT_TRUE(chart->IsShowHtml());
+    EXPECT_FALSE(chart->IsShowText());
 }
 
 TEST_F(CustomControlsTest, HostedWindowFollowsTheControlAndNoneIsHarmless) {
