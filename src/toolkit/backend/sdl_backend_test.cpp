@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "os/event.h"
 #include "os/testing/xvfb_display.h"
@@ -77,6 +79,58 @@ TEST(SdlBackend, WindowShowsItsSkinAndTakesARealClick) {
             clicked |= n.type == "click" && n.sender == "okbtn";
     }
     EXPECT_TRUE(clicked);
+    XCloseDisplay(dpy);
+    wnd.DestroyWindow();
+    UninstallSdlBackend();
+}
+
+// The icon the desktop's task list shows, as the window carries it (_NET_WM_ICON: width,
+// height, then ARGB pixels); empty when no window has the title.
+std::vector<unsigned long> IconOf(Display* dpy, const char* title) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int n = 0;
+    std::vector<unsigned long> icon;
+    if (XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &n) == 0) return icon;
+    const Atom prop = XInternAtom(dpy, "_NET_WM_ICON", False);
+    for (unsigned int i = 0; i < n && icon.empty(); ++i) {
+        char* name = nullptr;
+        if (XFetchName(dpy, children[i], &name) == 0 || name == nullptr) continue;
+        const bool match = std::string(name) == title;
+        XFree(name);
+        if (!match) continue;
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy, children[i], prop, 0, 64, False, AnyPropertyType, &type,
+                               &format, &count, &after, &data) == Success &&
+            data != nullptr) {
+            const auto* longs = reinterpret_cast<const unsigned long*>(data);
+            // 32-bit values in longs; some writers sign-extend them.
+            for (unsigned long k = 0; k < count; ++k) icon.push_back(longs[k] & 0xFFFFFFFFul);
+            XFree(data);
+        }
+    }
+    if (children != nullptr) XFree(children);
+    return icon;
+}
+
+TEST(SdlBackend, WindowCarriesItsIcon) {
+    os::testing::XvfbDisplay xvfb;
+    if (!xvfb.ok()) GTEST_SKIP() << "no X display: " << xvfb.error();
+    os::MessageLoop loop;
+    ASSERT_TRUE(InstallSdlBackend(loop));
+    DriverWindow wnd(kSkin);
+    ASSERT_NE(wnd.Create(0, "IconWnd", UI_WNDSTYLE_DIALOG, 0, 50, 50, 320, 200), 0u);
+    const uint32_t pixels[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x80FFFFFF};
+    wnd.GetBackend()->SetIcon(pixels, 2, 2);
+    wnd.ShowWindow(true);
+    const int64_t until = os::MonotonicMs() + 300;
+    while (os::MonotonicMs() < until) loop.RunOnce(10);
+    Display* dpy = XOpenDisplay(nullptr);
+    ASSERT_NE(dpy, nullptr);
+    EXPECT_EQ(IconOf(dpy, "IconWnd"),
+              (std::vector<unsigned long>{2, 2, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x80FFFFFF}));
     XCloseDisplay(dpy);
     wnd.DestroyWindow();
     UninstallSdlBackend();
