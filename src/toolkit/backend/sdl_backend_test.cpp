@@ -129,7 +129,12 @@ TEST(SdlBackend, WindowCarriesItsIcon) {
     while (os::MonotonicMs() < until) loop.RunOnce(10);
     Display* dpy = XOpenDisplay(nullptr);
     ASSERT_NE(dpy, nullptr);
-    EXPECT_EQ(IconOf(dpy, "IconWnd"),
+    // Polled: the property reaches the server on the backend's connection, not on this one.
+    std::vector<unsigned long> icon = IconOf(dpy, "IconWnd");
+    for (const int64_t end = os::MonotonicMs() + 10000; icon.empty() && os::MonotonicMs() < end;
+         icon = IconOf(dpy, "IconWnd"))
+        loop.RunOnce(50);
+    EXPECT_EQ(icon,
               (std::vector<unsigned long>{2, 2, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x80FFFFFF}));
     XCloseDisplay(dpy);
     wnd.DestroyWindow();
