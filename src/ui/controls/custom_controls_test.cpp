@@ -41,6 +41,34 @@ class CustomControlsTest : public toolkit::testing::SkinFixture {
     }
 };
 
+TEST_F(CustomControlsTest, EveryClassIsCreatedFromTheSkinUnderItsName) {
+    struct Case {
+        const char* skinName;
+        std::string_view className;
+    };
+    const std::string plain(toolkit::CControlUI().GetClass());
+    const Case cases[] = {
+        {"CDeviceKeyButtonUI", "DeviceKeyButton"},
+        {"CSelectPanelUI", "SelectPanel"},
+        {"CHandImgButtonUI", "HandImgButton"},
+        {"CHandImgSelectButtonUI", "HandImgSelectButton"},
+        {"CRedioMacroButtonUI", "RedioMacroButton"},
+        {"CCircleProgressUI", "CircleProgress"},
+        {"CAudioRecordUI", "AudioRecord"},
+        {"CChartViewUI", plain},
+        {"CWndUI", "Wnd"},
+    };
+    std::string body = "<VerticalLayout>";
+    for (const Case& c : cases)
+        body += std::string("<") + c.skinName + " name=\"" + c.skinName + "\" height=\"20\"/>";
+    ASSERT_TRUE(OpenSkin(body + "</VerticalLayout>"));
+    for (const Case& c : cases) {
+        const toolkit::CControlUI* control = driver().Find(c.skinName);
+        ASSERT_NE(control, nullptr) << c.skinName;
+        EXPECT_EQ(control->GetClass(), c.className) << c.skinName;
+    }
+}
+
 // Keys k1 (10..50), k2 (60..100, disabled), k3 (110..150, hidden once laid out) in row 10..50, and
 // a key nested in a column, which the band never marks.
 constexpr const char* kPanel = R"(<CSelectPanelUI name="panel" bkcolor="#FFFFFFFF">
