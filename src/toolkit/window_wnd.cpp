@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 #include "toolkit/timer_service.h"
 
@@ -45,7 +46,12 @@ HWND CWindowWnd::Create(HWND parent, const std::string& name, uint32_t style, ui
     if (m_hWnd == 0) return 0;
     Windows()[m_hWnd] = this;
     m_backend = CreateWindowBackend();
-    if (!m_backend->Create(m_hWnd, name, UiRect{x, y, x + cx, y + cy}, (style & WS_POPUP) != 0)) {
+    const UiRect rc{x, y, x + cx, y + cy};
+    CWindowWnd* parentWnd = (style & WS_CHILD) != 0 ? FromHandle(parent) : nullptr;
+    const bool created = parentWnd != nullptr
+                             ? m_backend->CreateChild(m_hWnd, parent, parentWnd->GetBackend(), rc)
+                             : m_backend->Create(m_hWnd, name, rc, (style & WS_POPUP) != 0);
+    if (!created) {
         Windows().erase(m_hWnd);
         os::DestroyTarget(m_hWnd);
         m_hWnd = 0;
@@ -61,8 +67,8 @@ HWND CWindowWnd::Create(HWND parent, const std::string& name, uint32_t style, ui
         m_backend->Destroy();
         return 0;
     }
-    UiRect rc = m_backend->GetWindowRect();
-    HandleMessage(os::WM_SIZE, 0, MakePointLParam(rc.GetWidth(), rc.GetHeight()));
+    const UiRect placed = m_backend->GetWindowRect();
+    HandleMessage(os::WM_SIZE, 0, MakePointLParam(placed.GetWidth(), placed.GetHeight()));
     if ((style & WS_VISIBLE) != 0) ShowWindow(true);
     return m_hWnd;
 }
@@ -108,6 +114,14 @@ void CWindowWnd::Close(int ret) {
 void CWindowWnd::DestroyWindow() {
     if (m_hWnd == 0) return;
     HWND hwnd = m_hWnd;
+    // Child windows go with their parent; collected first, as each removes itself.
+    std::vector<CWindowWnd*> children;
+    for (const auto& [h, w] : Windows()) {
+        if (w->m_hWndParent == hwnd && (w->m_style & WS_CHILD) != 0) children.push_back(w);
+    }
+    for (CWindowWnd* child : children) {
+        if (FromHandle(child->m_hWnd) == child) child->DestroyWindow();
+    }
     HandleMessage(os::WM_DESTROY, 0, 0);
     TimerService::KillAll(hwnd);
     if (m_backend) m_backend->Destroy();
@@ -121,9 +135,14 @@ void CWindowWnd::CenterWindow() {
     if (!m_backend) return;
     UiRect rc = m_backend->GetWindowRect();
     UiRect area = m_backend->GetScreenRect();
-    // Over a visible owner, kept on the screen; otherwise in the middle of the screen.
+    // Over a visible owner, kept on the screen; otherwise in the middle of the screen. A child
+    // is centred in its parent's client area.
     CWindowWnd* owner = FromHandle(m_hWndParent);
     UiRect over = owner != nullptr && owner->IsWindowVisible() ? owner->GetWindowRect() : area;
+    if (IsChildWindow()) {
+        over = owner->GetClientRect();
+        area = over;
+    }
     int x = over.left + (over.GetWidth() - rc.GetWidth()) / 2;
     int y = over.top + (over.GetHeight() - rc.GetHeight()) / 2;
     if (!area.IsEmpty()) {
@@ -135,13 +154,27 @@ void CWindowWnd::CenterWindow() {
 
 void CWindowWnd::ResizeClient(int cx, int cy) {
     if (!m_backend) return;
-    UiRect rc = m_backend->GetWindowRect();
+    const UiRect rc = PlacedRect();
     MoveWindow(UiRect{rc.left, rc.top, rc.left + cx, rc.top + cy});
+}
+
+bool CWindowWnd::IsChildWindow() const {
+    return (m_style & WS_CHILD) != 0 && FromHandle(m_hWndParent) != nullptr;
+}
+
+UiRect CWindowWnd::PlacedRect() const {
+    UiRect rc = GetWindowRect();
+    if (IsChildWindow()) {
+        // A child is placed in its parent's client coordinates.
+        const UiRect origin = FromHandle(m_hWndParent)->GetWindowRect();
+        rc.Offset(-origin.left, -origin.top);
+    }
+    return rc;
 }
 
 void CWindowWnd::MoveWindow(const UiRect& rc) {
     if (!m_backend) return;
-    UiRect old = m_backend->GetWindowRect();
+    const UiRect old = PlacedRect();
     m_backend->Move(rc);
     if (old.GetWidth() != rc.GetWidth() || old.GetHeight() != rc.GetHeight()) {
         HandleMessage(os::WM_SIZE, 0, MakePointLParam(rc.GetWidth(), rc.GetHeight()));

@@ -9,7 +9,7 @@
 
 namespace toolkit {
 
-// Window styles the system passes; the backend reads popup and visible, the rest is kept.
+// Window styles the system passes; the backend reads popup, child and visible, the rest is kept.
 inline constexpr uint32_t WS_OVERLAPPED = 0x00000000;
 inline constexpr uint32_t WS_POPUP = 0x80000000;
 inline constexpr uint32_t WS_CHILD = 0x40000000;
@@ -39,8 +39,9 @@ inline constexpr uint32_t UI_WNDSTYLE_FRAME = WS_VISIBLE | WS_CAPTION | WS_SYSME
 inline constexpr uint32_t UI_WNDSTYLE_DIALOG =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
-// A top-level window: a message target on the UI thread's loop plus a backend window that
-// shows its pixels and feeds it input as window messages.
+// A window (top-level, popup or a child kept over its parent's client area): a message target on
+// the UI thread's loop plus a backend window that shows its pixels and feeds it input as window
+// messages.
 class CWindowWnd : public os::MessageTarget {
   public:
     CWindowWnd();
@@ -71,10 +72,14 @@ class CWindowWnd : public os::MessageTarget {
     int ShowModal();
     // Asks the window to close (WM_CLOSE with the code as wParam).
     void Close(int ret = 1);
+    // Destroys the window and, first, its child windows.
     void DestroyWindow();
     void CenterWindow();
     void ResizeClient(int cx, int cy);
+    // A child window (WS_CHILD with a parent window) is placed in the parent's client
+    // coordinates; every other window on the screen.
     void MoveWindow(const UiRect& rc);
+    bool IsChildWindow() const;
     UiRect GetWindowRect() const;
     UiRect GetClientRect() const;
     void SetWindowText(const std::string& title);
@@ -94,6 +99,8 @@ class CWindowWnd : public os::MessageTarget {
   protected:
     // Called after the window is gone; windows that own themselves delete themselves here.
     virtual void OnFinalMessage(HWND hwnd);
+    // The window's rectangle as MoveWindow takes it.
+    UiRect PlacedRect() const;
 
     HWND m_hWnd = 0;
     HWND m_hWndParent = 0;

@@ -1,5 +1,7 @@
 #include "toolkit/backend/headless_backend.h"
 
+#include "toolkit/window_wnd.h"
+
 namespace toolkit {
 
 namespace {
@@ -28,6 +30,34 @@ bool HeadlessBackend::Create(HWND hwnd, const std::string& title, const UiRect& 
     title_ = title;
     rect_ = rc;
     return true;
+}
+
+bool HeadlessBackend::CreateChild(HWND hwnd, HWND parent, IWindowBackend*, const UiRect& rc) {
+    hwnd_ = hwnd;
+    parent_ = parent;
+    rect_ = rc;
+    return true;
+}
+
+IWindowBackend* HeadlessBackend::Parent() const {
+    if (parent_ == 0) return nullptr;
+    CWindowWnd* parent = CWindowWnd::FromHandle(parent_);
+    return parent != nullptr ? parent->GetBackend() : nullptr;
+}
+
+bool HeadlessBackend::IsShown() const {
+    if (!shown_) return false;
+    IWindowBackend* parent = Parent();
+    return parent_ == 0 || (parent != nullptr && parent->IsShown());
+}
+
+UiRect HeadlessBackend::GetWindowRect() const {
+    UiRect rc = rect_;
+    if (IWindowBackend* parent = Parent()) {
+        const UiRect origin = parent->GetWindowRect();
+        rc.Offset(origin.left, origin.top);
+    }
+    return rc;
 }
 
 void HeadlessBackend::Present(cairo_surface_t*, const UiRect&) {

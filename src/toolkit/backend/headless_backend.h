@@ -13,11 +13,13 @@ class HeadlessBackend : public IWindowBackend {
     static UiRect ScreenRect();
 
     bool Create(HWND hwnd, const std::string& title, const UiRect& rc, bool popup) override;
+    bool CreateChild(HWND hwnd, HWND parent, IWindowBackend* parentBackend,
+                     const UiRect& rc) override;
     void Destroy() override { shown_ = false; }
     void Show(bool show) override { shown_ = show; }
-    bool IsShown() const override { return shown_; }
+    bool IsShown() const override;
     void SetTitle(const std::string& title) override { title_ = title; }
-    UiRect GetWindowRect() const override { return rect_; }
+    UiRect GetWindowRect() const override;
     void Move(const UiRect& rc) override { rect_ = rc; }
     void Present(cairo_surface_t* surface, const UiRect& dirty) override;
     void SetCapture(bool capture) override { captured_ = capture; }
@@ -32,7 +34,11 @@ class HeadlessBackend : public IWindowBackend {
     int GetPresentCount() const { return presents_; }
 
   private:
+    // The parent's backend while it lives (a child keeps rect_ in its client coordinates).
+    IWindowBackend* Parent() const;
+
     HWND hwnd_ = 0;
+    HWND parent_ = 0;
     std::string title_;
     UiRect rect_;
     bool shown_ = false;

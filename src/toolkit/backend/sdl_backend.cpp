@@ -142,6 +142,35 @@ class SdlBackend : public IWindowBackend {
         return true;
     }
 
+    // A child: a borderless window that takes no focus and no taskbar entry (override-redirect
+    // on X11), placed over the parent's client area and restacked above it whenever the parent
+    // comes up.
+    bool CreateChild(HWND hwnd, HWND parent, IWindowBackend*, const UiRect& rc) override {
+        parent_ = parent;
+        rel_ = rc;
+        const SdlBackend* p = ParentBackend();
+        UiRect screen = rc;
+        if (p != nullptr) {
+            const UiRect origin = p->GetWindowRect();
+            screen.Offset(origin.left, origin.top);
+        }
+        hwnd_ = hwnd;
+        const int w = std::max(1, rc.right - rc.left), h = std::max(1, rc.bottom - rc.top);
+        window_ = SDL_CreateWindow("", screen.left, screen.top, w, h,
+                                   SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS |
+                                       SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_TOOLTIP);
+        if (window_ == nullptr) {
+            os::DebugOutput(std::string("display: cannot create a child window: ") +
+                            SDL_GetError() + "\n");
+            return false;
+        }
+        Display& d = TheDisplay();
+        d.windows[SDL_GetWindowID(window_)] = this;
+        d.WatchConnection(window_);
+        d.SchedulePump();
+        return true;
+    }
+
     void Destroy() override {
         if (window_ == nullptr) return;
         TheDisplay().windows.erase(SDL_GetWindowID(window_));
@@ -152,12 +181,18 @@ class SdlBackend : public IWindowBackend {
 
     void Show(bool show) override {
         if (window_ == nullptr) return;
+        if (parent_ != 0) {
+            wanted_ = show;
+            FollowParent();
+            return;
+        }
         if (show) {
             SDL_ShowWindow(window_);
             SDL_RaiseWindow(window_);
         } else {
             SDL_HideWindow(window_);
         }
+        UpdateChildren();
         TheDisplay().SchedulePump();
     }
 
@@ -206,12 +241,46 @@ class SdlBackend : public IWindowBackend {
 
     void Move(const UiRect& rc) override {
         if (window_ == nullptr) return;
+        if (parent_ != 0) {
+            rel_ = rc;
+            SDL_SetWindowSize(window_, std::max(1, rc.right - rc.left),
+                              std::max(1, rc.bottom - rc.top));
+            FollowParent();
+            return;
+        }
         // Size first: X11 resizes around the position SDL last knew, which would undo a move
         // that has not been confirmed yet.
         SDL_SetWindowSize(window_, std::max(1, rc.right - rc.left),
                           std::max(1, rc.bottom - rc.top));
         SDL_SetWindowPosition(window_, rc.left, rc.top);
+        UpdateChildren();
         TheDisplay().SchedulePump();
+    }
+
+    // Places a child over its parent and shows it while both it and the parent are wanted up.
+    void FollowParent() {
+        if (window_ == nullptr || parent_ == 0) return;
+        const SdlBackend* p = ParentBackend();
+        const bool parentUp = p != nullptr && p->IsShown() &&
+                              (SDL_GetWindowFlags(p->window_) & SDL_WINDOW_MINIMIZED) == 0;
+        if (p != nullptr) {
+            const UiRect origin = p->GetWindowRect();
+            SDL_SetWindowPosition(window_, origin.left + rel_.left, origin.top + rel_.top);
+        }
+        if (wanted_ && parentUp) {
+            SDL_ShowWindow(window_);
+            RaiseNative();  // above the parent, which may have been raised over it
+        } else {
+            SDL_HideWindow(window_);
+        }
+        TheDisplay().SchedulePump();
+    }
+
+    // Every child of this window follows it (after a move, a show or a state change).
+    void UpdateChildren() {
+        for (const auto& [id, w] : TheDisplay().windows) {
+            if (w != this && w->parent_ != 0 && w->parent_ == hwnd_) w->FollowParent();
+        }
     }
 
     void Present(cairo_surface_t* surface, const UiRect& dirty) override {
@@ -339,7 +408,16 @@ class SdlBackend : public IWindowBackend {
                         inside_ = false;
                         os::SendMessage(h, os::WM_MOUSELEAVE, 0, 0);
                         break;
+                    case SDL_WINDOWEVENT_MOVED:
+                    case SDL_WINDOWEVENT_SHOWN:
+                    case SDL_WINDOWEVENT_HIDDEN:
+                    case SDL_WINDOWEVENT_MINIMIZED:
+                    case SDL_WINDOWEVENT_RESTORED:
+                        // Dragged by the caption or changed by the desktop: children follow.
+                        UpdateChildren();
+                        break;
                     case SDL_WINDOWEVENT_FOCUS_GAINED:
+                        UpdateChildren();
                         os::SendMessage(h, os::WM_ACTIVATE, 1, 0);
                         break;
                     case SDL_WINDOWEVENT_FOCUS_LOST:
@@ -360,7 +438,27 @@ class SdlBackend : public IWindowBackend {
     HWND hwnd() const { return hwnd_; }
 
   private:
+    const SdlBackend* ParentBackend() const {
+        for (const auto& [id, w] : TheDisplay().windows) {
+            if (w->hwnd_ == parent_) return w;
+        }
+        return nullptr;
+    }
+
+    // Restacks the window on top without asking the window manager for focus.
+    void RaiseNative() {
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (SDL_GetWindowWMInfo(window_, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
+            XRaiseWindow(info.info.x11.display, info.info.x11.window);
+            XFlush(info.info.x11.display);
+        }
+    }
+
     HWND hwnd_ = 0;
+    HWND parent_ = 0;  // the parent window of a child
+    UiRect rel_;       // a child's place in its parent's client coordinates
+    bool wanted_ = false;
     SDL_Window* window_ = nullptr;
     bool inside_ = false;
 };

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "os/event.h"
 #include "os/testing/xvfb_display.h"
 #include "toolkit/control_ui.h"
@@ -77,6 +81,110 @@ TEST(SdlBackend, WindowShowsItsSkinAndTakesARealClick) {
     EXPECT_TRUE(clicked);
     XCloseDisplay(dpy);
     wnd.DestroyWindow();
+    UninstallSdlBackend();
+}
+
+// The icon the desktop's task list shows, as the window carries it (_NET_WM_ICON: width,
+// height, then ARGB pixels); empty when no window has the title.
+std::vector<unsigned long> IconOf(Display* dpy, const char* title) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int n = 0;
+    std::vector<unsigned long> icon;
+    if (XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &n) == 0) return icon;
+    const Atom prop = XInternAtom(dpy, "_NET_WM_ICON", False);
+    for (unsigned int i = 0; i < n && icon.empty(); ++i) {
+        char* name = nullptr;
+        if (XFetchName(dpy, children[i], &name) == 0 || name == nullptr) continue;
+        const bool match = std::string(name) == title;
+        XFree(name);
+        if (!match) continue;
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy, children[i], prop, 0, 64, False, AnyPropertyType, &type,
+                               &format, &count, &after, &data) == Success &&
+            data != nullptr) {
+            const auto* longs = reinterpret_cast<const unsigned long*>(data);
+            // 32-bit values in longs; some writers sign-extend them.
+            for (unsigned long k = 0; k < count; ++k) icon.push_back(longs[k] & 0xFFFFFFFFul);
+            XFree(data);
+        }
+    }
+    if (children != nullptr) XFree(children);
+    return icon;
+}
+
+TEST(SdlBackend, WindowCarriesItsIcon) {
+    os::testing::XvfbDisplay xvfb;
+    if (!xvfb.ok()) GTEST_SKIP() << "no X display: " << xvfb.error();
+    os::MessageLoop loop;
+    ASSERT_TRUE(InstallSdlBackend(loop));
+    DriverWindow wnd(kSkin);
+    ASSERT_NE(wnd.Create(0, "IconWnd", UI_WNDSTYLE_DIALOG, 0, 50, 50, 320, 200), 0u);
+    const uint32_t pixels[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x80FFFFFF};
+    wnd.GetBackend()->SetIcon(pixels, 2, 2);
+    wnd.ShowWindow(true);
+    const int64_t until = os::MonotonicMs() + 300;
+    while (os::MonotonicMs() < until) loop.RunOnce(10);
+    Display* dpy = XOpenDisplay(nullptr);
+    ASSERT_NE(dpy, nullptr);
+    // Polled: the property reaches the server on the backend's connection, not on this one.
+    std::vector<unsigned long> icon = IconOf(dpy, "IconWnd");
+    for (const int64_t end = os::MonotonicMs() + 10000; icon.empty() && os::MonotonicMs() < end;
+         icon = IconOf(dpy, "IconWnd"))
+        loop.RunOnce(50);
+    EXPECT_EQ(icon,
+              (std::vector<unsigned long>{2, 2, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x80FFFFFF}));
+    XCloseDisplay(dpy);
+    wnd.DestroyWindow();
+    UninstallSdlBackend();
+}
+
+TEST(SdlBackend, ChildWindowSitsOverItsParentAndFollowsIt) {
+    os::testing::XvfbDisplay xvfb;
+    if (!xvfb.ok()) GTEST_SKIP() << "no X display: " << xvfb.error();
+    os::MessageLoop loop;
+    ASSERT_TRUE(InstallSdlBackend(loop));
+    const auto runFor = [&](int ms) {
+        const int64_t until = os::MonotonicMs() + ms;
+        while (os::MonotonicMs() < until) loop.RunOnce(10);
+    };
+    DriverWindow parent(kSkin);
+    ASSERT_NE(parent.Create(0, "Parent", UI_WNDSTYLE_DIALOG, 0, 100, 100, 320, 200), 0u);
+    DriverWindow child(R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="80,40"><Control bkcolor="#FF11AA22"/></Window>)");
+    ASSERT_NE(child.Create(parent.GetHWND(), "", WS_CHILD, 0, 20, 30, 80, 40), 0u);
+    child.ShowWindow(true);
+    EXPECT_FALSE(child.IsWindowVisible());  // not before its parent
+    parent.ShowWindow(true);
+    runFor(500);
+    ASSERT_TRUE(child.IsWindowVisible());
+
+    Display* dpy = XOpenDisplay(nullptr);
+    ASSERT_NE(dpy, nullptr);
+    // Polled: the display server places windows in its own time.
+    const auto waitFor = [&](const std::function<bool()>& done) {
+        const int64_t until = os::MonotonicMs() + 10000;
+        while (!done() && os::MonotonicMs() < until) runFor(50);
+        return done();
+    };
+    UiRect p = parent.GetWindowRect();
+    EXPECT_TRUE(waitFor([&] { return ScreenPixel(dpy, p.left + 60, p.top + 50) == 0x11AA22u; }));
+    EXPECT_EQ(ScreenPixel(dpy, p.left + 10, p.top + 10), 0x202428u);
+
+    parent.MoveWindow(UiRect{400, 300, 720, 500});
+    EXPECT_TRUE(waitFor([&] { return ScreenPixel(dpy, 460, 350) == 0x11AA22u; }));
+    const UiRect c = child.GetWindowRect();
+    EXPECT_EQ(c.left, 420);
+    EXPECT_EQ(c.top, 330);
+
+    parent.ShowWindow(false);
+    runFor(200);
+    EXPECT_FALSE(child.IsWindowVisible());
+    XCloseDisplay(dpy);
+    parent.DestroyWindow();
+    EXPECT_EQ(child.GetHWND(), 0u);
     UninstallSdlBackend();
 }
 

@@ -19,6 +19,20 @@ class IWindowBackend {
 
     // Creates the native window for the target hwnd (input arrives there as window messages).
     virtual bool Create(HWND hwnd, const std::string& title, const UiRect& rc, bool popup) = 0;
+    // Creates a child of the window behind parent: rc and later Moves are in the parent's
+    // client coordinates (GetWindowRect still answers on the screen), it moves with the parent
+    // and shows only while the parent shows. Backends that cannot nest windows make a
+    // top-level popup at the same place on the screen.
+    virtual bool CreateChild(HWND hwnd, HWND parent, IWindowBackend* parentBackend,
+                             const UiRect& rc) {
+        UiRect screen = rc;
+        if (parentBackend != nullptr) {
+            const UiRect origin = parentBackend->GetWindowRect();
+            screen.Offset(origin.left, origin.top);
+        }
+        (void)parent;
+        return Create(hwnd, std::string(), screen, true);
+    }
     virtual void Destroy() = 0;
     virtual void Show(bool show) = 0;
     virtual bool IsShown() const = 0;

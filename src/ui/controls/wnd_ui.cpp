@@ -37,8 +37,9 @@ void CWndUI::RepositionHostedWindow() {
     const toolkit::HWND hwnd = m_pHosted->GetHWND();
     if (hwnd == 0 || !os::IsTarget(hwnd)) return;
     UiRect rc = m_rcItem;
-    const bool child = (m_pHosted->GetStyle() & toolkit::WS_CHILD) != 0 &&
-                       m_pHosted->GetParentWindow() == m_pManager->GetPaintWindow();
+    // A child of the paint window keeps the control's client coordinates.
+    const bool child =
+        m_pHosted->IsChildWindow() && m_pHosted->GetParentWindow() == m_pManager->GetPaintWindow();
     if (!child) {
         // A separate window is placed in screen coordinates, over the control.
         if (toolkit::IWindowBackend* backend = m_pManager->GetBackend()) {
@@ -46,9 +47,6 @@ void CWndUI::RepositionHostedWindow() {
             rc.Offset(window.left, window.top);
         }
     }
-    // FIXME: a child of the paint window keeps client coordinates, but the window backend cannot
-    // nest one native window inside another yet, so such a child is placed as if its parent sat
-    // at the screen's origin. Needs child windows in the display backend.
     m_pHosted->MoveWindow(rc);
     m_pHosted->ShowWindow(IsVisible(), false);
 }
