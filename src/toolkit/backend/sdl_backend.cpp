@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <map>
+#include <vector>
 
 #include "os/debug_output.h"
 #include "toolkit/backend/window_backend.h"
@@ -29,6 +30,7 @@ struct Display {
 
     void SchedulePump();
     void Pump();
+    void DisplayChanged();
     void WatchConnection(SDL_Window* w);
 };
 
@@ -118,6 +120,15 @@ uint32_t NextCodePoint(const char*& p) {
 
 SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* pt, void* data);
 
+// The display's DPI as the layout counts it (96 is 100 %); 96 when the display does not say.
+int DisplayDpi(int index) {
+    float hdpi = 0;
+    if (index < 0 || SDL_GetDisplayDPI(index, nullptr, &hdpi, nullptr) != 0 || !(hdpi >= 24.0f) ||
+        hdpi > 1000.0f)
+        return 96;
+    return static_cast<int>(hdpi + 0.5f);
+}
+
 class SdlBackend : public IWindowBackend {
   public:
     ~SdlBackend() override { Destroy(); }
@@ -135,6 +146,7 @@ class SdlBackend : public IWindowBackend {
             return false;
         }
         SDL_SetWindowHitTest(window_, &HitTest, this);
+        dpi_ = DisplayDpi(SDL_GetWindowDisplayIndex(window_));
         Display& d = TheDisplay();
         d.windows[SDL_GetWindowID(window_)] = this;
         d.WatchConnection(window_);
@@ -348,6 +360,9 @@ class SdlBackend : public IWindowBackend {
                     case SDL_WINDOWEVENT_CLOSE:
                         os::SendMessage(h, os::WM_CLOSE, 0, 0);
                         break;
+                    case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+                        CheckDpi(static_cast<int>(e.window.data1));
+                        break;
                     default:
                         break;
                 }
@@ -359,10 +374,28 @@ class SdlBackend : public IWindowBackend {
 
     HWND hwnd() const { return hwnd_; }
 
+    // After the window reached another monitor or a monitor changed: a new DPI reaches the
+    // window as WM_DPICHANGED (the DPI in both words of wParam, lParam a UiRect* with the
+    // window's rectangle scaled to the new DPI around its top-left corner).
+    void CheckDpi(int displayIndex) {
+        if (window_ == nullptr) return;
+        if (displayIndex < 0) displayIndex = SDL_GetWindowDisplayIndex(window_);
+        const int dpi = DisplayDpi(displayIndex);
+        if (dpi == dpi_) return;
+        const UiRect rc = GetWindowRect();
+        UiRect suggested{rc.left, rc.top, rc.left + rc.GetWidth() * dpi / dpi_,
+                         rc.top + rc.GetHeight() * dpi / dpi_};
+        dpi_ = dpi;
+        os::SendMessage(hwnd_, os::WM_DPICHANGED,
+                        (static_cast<WPARAM>(dpi) << 16) | static_cast<WPARAM>(dpi),
+                        reinterpret_cast<LPARAM>(&suggested));
+    }
+
   private:
     HWND hwnd_ = 0;
     SDL_Window* window_ = nullptr;
     bool inside_ = false;
+    int dpi_ = 96;
 };
 
 SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* pt, void* data) {
@@ -385,6 +418,10 @@ void Display::Pump() {
     SDL_Event e;
     // SDL reads the display connection itself; drain everything it has queued.
     for (int i = 0; i < 10000 && SDL_PollEvent(&e) == 1; ++i) {
+        if (e.type == SDL_DISPLAYEVENT) {
+            DisplayChanged();
+            continue;
+        }
         uint32_t id = 0;
         switch (e.type) {
             case SDL_MOUSEMOTION:
@@ -412,6 +449,23 @@ void Display::Pump() {
         }
         auto it = windows.find(id);
         if (it != windows.end()) it->second->Handle(e);
+    }
+}
+
+void Display::DisplayChanged() {
+    // A monitor came, went or turned: every window hears of it (wParam: bits per pixel, lParam:
+    // the primary screen's size) and then of its own new DPI, if that changed. A handler may
+    // close windows, so each is looked up again.
+    SDL_Rect r{0, 0, 0, 0};
+    SDL_GetDisplayBounds(0, &r);
+    std::vector<uint32_t> ids;
+    for (const auto& [id, w] : windows) ids.push_back(id);
+    for (uint32_t id : ids) {
+        auto it = windows.find(id);
+        if (it == windows.end()) continue;
+        os::SendMessage(it->second->hwnd(), os::WM_DISPLAYCHANGE, 32, MakeLParam(r.w, r.h));
+        it = windows.find(id);
+        if (it != windows.end()) it->second->CheckDpi(-1);
     }
 }
 

@@ -2,6 +2,7 @@
 // reaches a button as "click", and the screen shows the skin's colours.
 #include "toolkit/backend/sdl_backend.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include "os/event.h"
@@ -77,6 +78,48 @@ TEST(SdlBackend, WindowShowsItsSkinAndTakesARealClick) {
     EXPECT_TRUE(clicked);
     XCloseDisplay(dpy);
     wnd.DestroyWindow();
+    UninstallSdlBackend();
+}
+
+// A window that keeps the display messages it is sent.
+class DisplayWatch : public DriverWindow {
+  public:
+    using DriverWindow::DriverWindow;
+    LRESULT HandleCustomMessage(uint32_t msg, WPARAM wParam, LPARAM lParam,
+                                bool& handled) override {
+        if (msg == os::WM_DISPLAYCHANGE) displayChanges.push_back(PointFromLParam(lParam));
+        (void)wParam;
+        handled = false;
+        return 0;
+    }
+    std::vector<UiPoint> displayChanges;
+};
+
+TEST(SdlBackend, AMonitorChangeReachesEveryWindow) {
+    os::testing::XvfbDisplay xvfb;
+    if (!xvfb.ok()) GTEST_SKIP() << "no X display: " << xvfb.error();
+    os::MessageLoop loop;
+    ASSERT_TRUE(InstallSdlBackend(loop));
+    DisplayWatch a(kSkin), b(kSkin);
+    ASSERT_NE(a.Create(0, "A", UI_WNDSTYLE_DIALOG, 0, 10, 10, 320, 200), 0u);
+    ASSERT_NE(b.Create(0, "B", UI_WNDSTYLE_DIALOG, 0, 400, 10, 320, 200), 0u);
+    // SDL reports monitor changes as display events; one arrives as X would deliver it.
+    SDL_Event e{};
+    e.type = SDL_DISPLAYEVENT;
+    e.display.event = SDL_DISPLAYEVENT_CONNECTED;
+    e.display.display = 0;
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    const int64_t until = os::MonotonicMs() + 10000;
+    while ((a.displayChanges.empty() || b.displayChanges.empty()) && os::MonotonicMs() < until)
+        loop.RunOnce(20);
+    ASSERT_EQ(a.displayChanges.size(), 1u);
+    ASSERT_EQ(b.displayChanges.size(), 1u);
+    SDL_Rect r{};
+    SDL_GetDisplayBounds(0, &r);
+    EXPECT_EQ(a.displayChanges[0].x, r.w);
+    EXPECT_EQ(a.displayChanges[0].y, r.h);
+    a.DestroyWindow();
+    b.DestroyWindow();
     UninstallSdlBackend();
 }
 
