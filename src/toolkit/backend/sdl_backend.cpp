@@ -165,7 +165,15 @@ class SdlBackend : public IWindowBackend {
     void Show(bool show) override {
         if (window_ == nullptr) return;
         if (show) {
+            // X places a window that was never mapped where it was created, whatever moves it
+            // had while hidden: the last one is applied again once it is on the screen.
             SDL_ShowWindow(window_);
+            everShown_ = true;
+            if (pendingMove_) {
+                Move(pending_);
+                replaceOnMap_ = true;
+            }
+            pendingMove_ = false;
             SDL_RaiseWindow(window_);
         } else {
             SDL_HideWindow(window_);
@@ -191,6 +199,7 @@ class SdlBackend : public IWindowBackend {
 
     UiRect GetWindowRect() const override {
         if (window_ == nullptr) return {};
+        if (pendingMove_) return pending_;
         int x = 0, y = 0, w = 0, h = 0;
         SDL_GetWindowPosition(window_, &x, &y);
         SDL_GetWindowSize(window_, &w, &h);
@@ -218,6 +227,10 @@ class SdlBackend : public IWindowBackend {
 
     void Move(const UiRect& rc) override {
         if (window_ == nullptr) return;
+        if (!everShown_ && !IsShown()) {
+            pending_ = rc;
+            pendingMove_ = true;
+        }
         // Size first: X11 resizes around the position SDL last knew, which would undo a move
         // that has not been confirmed yet.
         SDL_SetWindowSize(window_, std::max(1, rc.right - rc.left),
@@ -339,6 +352,16 @@ class SdlBackend : public IWindowBackend {
                 break;
             case SDL_WINDOWEVENT:
                 switch (e.window.event) {
+                    case SDL_WINDOWEVENT_SHOWN:
+                    case SDL_WINDOWEVENT_MOVED:
+                        // The first map may still report the creation place: move once more.
+                        if (replaceOnMap_) {
+                            replaceOnMap_ = false;
+                            const UiRect now = GetWindowRect();
+                            if (now.left != pending_.left || now.top != pending_.top)
+                                Move(pending_);
+                        }
+                        break;
                     case SDL_WINDOWEVENT_EXPOSED:
                         os::SendMessage(h, os::WM_PAINT, 0, 0);
                         break;
@@ -396,6 +419,10 @@ class SdlBackend : public IWindowBackend {
     SDL_Window* window_ = nullptr;
     bool inside_ = false;
     int dpi_ = 96;
+    bool everShown_ = false;
+    bool pendingMove_ = false;
+    bool replaceOnMap_ = false;  // moved before the first show: pending_ is where it goes
+    UiRect pending_;
 };
 
 SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* pt, void* data) {

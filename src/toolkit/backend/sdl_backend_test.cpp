@@ -81,6 +81,30 @@ TEST(SdlBackend, WindowShowsItsSkinAndTakesARealClick) {
     UninstallSdlBackend();
 }
 
+TEST(SdlBackend, AWindowMovedWhileHiddenAppearsWhereItWasMoved) {
+    os::testing::XvfbDisplay xvfb;
+    if (!xvfb.ok()) GTEST_SKIP() << "no X display: " << xvfb.error();
+    os::MessageLoop loop;
+    ASSERT_TRUE(InstallSdlBackend(loop));
+    DriverWindow wnd(kSkin);
+    ASSERT_NE(wnd.Create(0, "Moved", UI_WNDSTYLE_DIALOG, 0, 10, 10, 320, 200), 0u);
+    wnd.MoveWindow(UiRect{300, 250, 620, 450});
+    EXPECT_EQ(wnd.GetWindowRect().left, 300);
+    wnd.ShowWindow(true);
+    const int64_t until = os::MonotonicMs() + 1000;
+    while (os::MonotonicMs() < until) loop.RunOnce(10);
+    Display* dpy = XOpenDisplay(nullptr);
+    ASSERT_NE(dpy, nullptr);
+    EXPECT_EQ(ScreenPixel(dpy, 305, 255), 0x202428u);
+    EXPECT_NE(ScreenPixel(dpy, 15, 15), 0x202428u);
+    const UiRect rc = wnd.GetWindowRect();
+    EXPECT_EQ(rc.left, 300);
+    EXPECT_EQ(rc.top, 250);
+    XCloseDisplay(dpy);
+    wnd.DestroyWindow();
+    UninstallSdlBackend();
+}
+
 // A window that keeps the display messages it is sent.
 class DisplayWatch : public DriverWindow {
   public:
