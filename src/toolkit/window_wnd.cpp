@@ -63,6 +63,7 @@ HWND CWindowWnd::Create(HWND parent, const std::string& name, uint32_t style, ui
     }
     UiRect rc = m_backend->GetWindowRect();
     HandleMessage(os::WM_SIZE, 0, MakePointLParam(rc.GetWidth(), rc.GetHeight()));
+    if ((exStyle & WS_EX_TOPMOST) != 0) m_backend->SetTopMost(true);
     if ((style & WS_VISIBLE) != 0) ShowWindow(true);
     return m_hWnd;
 }
@@ -153,6 +154,19 @@ void CWindowWnd::MoveWindow(const UiRect& rc) {
 
 UiRect CWindowWnd::GetWindowRect() const {
     return m_backend ? m_backend->GetWindowRect() : UiRect{};
+}
+
+UiPoint CWindowWnd::ClientToScreen(UiPoint pt) const {
+    const UiRect rc = GetWindowRect();
+    return UiPoint{rc.left + pt.x, rc.top + pt.y};
+}
+
+UiPoint CWindowWnd::GetCursorPos() const {
+    return m_backend ? m_backend->GetCursorPos() : UiPoint{};
+}
+
+UiRect CWindowWnd::GetMonitorRect() const {
+    return m_backend ? m_backend->GetScreenRect() : UiRect{};
 }
 
 UiRect CWindowWnd::GetClientRect() const {

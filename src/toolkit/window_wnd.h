@@ -77,6 +77,12 @@ class CWindowWnd : public os::MessageTarget {
     void MoveWindow(const UiRect& rc);
     UiRect GetWindowRect() const;
     UiRect GetClientRect() const;
+    // Client coordinates to screen coordinates (windows have no frames).
+    UiPoint ClientToScreen(UiPoint pt) const;
+    // The pointer in screen coordinates, and the screen (work area) that holds the window: the
+    // nearest monitor's size for the DPI layout.
+    UiPoint GetCursorPos() const;
+    UiRect GetMonitorRect() const;
     void SetWindowText(const std::string& title);
     HWND GetParentWindow() const { return m_hWndParent; }
     uint32_t GetStyle() const { return m_style; }

@@ -275,6 +275,16 @@ class SdlBackend : public IWindowBackend {
         SDL_UpdateWindowSurfaceRects(window_, &r, 1);
     }
 
+    void SetTopMost(bool on) override {
+        if (window_) SDL_SetWindowAlwaysOnTop(window_, on ? SDL_TRUE : SDL_FALSE);
+    }
+
+    UiPoint GetCursorPos() const override {
+        int x = 0, y = 0;
+        SDL_GetGlobalMouseState(&x, &y);
+        return UiPoint{x, y};
+    }
+
     void SetCapture(bool capture) override { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
 
     void SetCursor(const std::string& cursor) override {

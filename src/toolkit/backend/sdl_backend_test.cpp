@@ -100,6 +100,13 @@ TEST(SdlBackend, AWindowMovedWhileHiddenAppearsWhereItWasMoved) {
     const UiRect rc = wnd.GetWindowRect();
     EXPECT_EQ(rc.left, 300);
     EXPECT_EQ(rc.top, 250);
+    // The pointer and client points in screen coordinates.
+    XTestFakeMotionEvent(dpy, -1, 333, 277, 0);
+    XSync(dpy, False);
+    EXPECT_EQ(wnd.GetCursorPos().x, 333);
+    EXPECT_EQ(wnd.GetCursorPos().y, 277);
+    EXPECT_EQ(wnd.ClientToScreen(UiPoint{5, 6}).x, 305);
+    EXPECT_FALSE(wnd.GetMonitorRect().IsEmpty());
     XCloseDisplay(dpy);
     wnd.DestroyWindow();
     UninstallSdlBackend();
