@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 #include "toolkit/timer_service.h"
 
@@ -20,6 +21,16 @@ std::unordered_map<HWND, CWindowWnd*>& Windows() {
 CWindowWnd* CWindowWnd::FromHandle(HWND hwnd) {
     auto it = Windows().find(hwnd);
     return it == Windows().end() ? nullptr : it->second;
+}
+
+void CWindowWnd::SendToTopLevelWindows(uint32_t msg, WPARAM wParam, LPARAM lParam) {
+    std::vector<HWND> targets;
+    for (const auto& [hwnd, wnd] : Windows()) {
+        if (wnd->GetParentWindow() == 0) targets.push_back(hwnd);
+    }
+    for (HWND hwnd : targets) {
+        if (CWindowWnd* wnd = FromHandle(hwnd)) wnd->SendMessage(msg, wParam, lParam);
+    }
 }
 
 CWindowWnd::CWindowWnd() = default;

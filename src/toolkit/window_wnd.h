@@ -51,6 +51,9 @@ class CWindowWnd : public os::MessageTarget {
     HWND GetHWND() const { return m_hWnd; }
     // The window behind a handle, or nullptr.
     static CWindowWnd* FromHandle(HWND hwnd);
+    // Sends a message to every window without a parent (power events, for example); a handler
+    // may destroy windows meanwhile.
+    static void SendToTopLevelWindows(uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
     virtual std::string GetWindowClassName() const = 0;
     virtual uint32_t GetClassStyle() const { return 0; }
 
