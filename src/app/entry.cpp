@@ -14,6 +14,7 @@
 #include "os/debug_output.h"
 #include "os/folders.h"
 #include "os/message_loop.h"
+#include "os/power_events.h"
 #include "os/session_bus.h"
 #include "os/termination_signals.h"
 #include "os/worker_thread.h"
@@ -119,6 +120,14 @@ int RunEntry(const CommandLineOptions& options) {
     }
     mainWnd->CenterWindow();
 
+    // Suspend and resume of the machine reach the windows as power broadcasts; without a system
+    // bus the program simply never hears of them.
+    os::PowerEvents power;
+    if (!power.Start(loop, [](uint32_t pbt) {
+            toolkit::CWindowWnd::SendToTopLevelWindows(os::WM_POWERBROADCAST, pbt, 0);
+        }))
+        os::DebugOutput("no system bus: suspend and resume go unnoticed");
+
     // The script ends the program through the same shutdown order as the tray menu's "exit".
     std::unique_ptr<ScriptRunner> script;
     if (!options.scriptFile.empty()) {
@@ -137,6 +146,7 @@ int RunEntry(const CommandLineOptions& options) {
     // 13. Teardown in reverse order.
     const int exitCode = script ? script->exitCode() : 0;
     script.reset();
+    power.Stop();
     mainWnd.reset();
     toolkit::CResourceManager::GetInstance().Release();
     if (display) toolkit::UninstallSdlBackend();

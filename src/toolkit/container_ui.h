@@ -7,9 +7,8 @@
 namespace toolkit {
 
 // A control that owns children. The plain container gives every child its whole inner
-// rectangle; the layouts below arrange them in a row or a column.
-// FIXME: no scroll bars yet ("vscrollbar"/"hscrollbar" and the scroll position); lists and long
-// pages of the windows issue need them.
+// rectangle; the layouts below arrange them in a row or a column. Content taller than the
+// container scrolls in the scrolling column (CScrollLayoutUI, "vscrollbar") and in lists.
 class CContainerUI : public CControlUI {
   public:
     CContainerUI() = default;

@@ -37,8 +37,9 @@ struct TImageInfo {
 // The part of a window that holds its controls: the root, lookup by name, notifications, focus,
 // capture and hot control, per-control timers, DPI, fonts, images and painting into the
 // window's offscreen surface. One per window; runs on the UI thread only.
-// FIXME: not yet here: tooltips (hover timer and tooltip window), focus moves with the Tab key,
-// the default/cancel buttons of dialogs, shared styles and defaults across windows.
+// Tooltips and hover come from the window's CToolTipController.
+// FIXME: not yet here: focus moves with the Tab key and the default/cancel buttons of dialogs
+// (no window of the program uses them), shared styles and defaults across windows.
 class CPaintManagerUI {
   public:
     CPaintManagerUI();

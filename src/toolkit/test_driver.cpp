@@ -126,6 +126,15 @@ bool UiTestDriver::Scroll(const std::string& name, int notches) {
     return true;
 }
 
+bool UiTestDriver::DisplayChange(int cx, int cy) {
+    return Send(os::WM_DISPLAYCHANGE, 32, MakePointLParam(cx, cy));
+}
+
+bool UiTestDriver::DpiChange(int dpi, const UiRect& suggested) {
+    const auto d = static_cast<WPARAM>(static_cast<uint16_t>(dpi));
+    return Send(os::WM_DPICHANGED, (d << 16) | d, reinterpret_cast<LPARAM>(&suggested));
+}
+
 bool UiTestDriver::Key(uint32_t vk) {
     Render();
     return Send(os::WM_KEYDOWN, vk, 0) && Send(os::WM_KEYUP, vk, 0);

@@ -45,6 +45,12 @@ class UiTestDriver {
     // Characters to the focused control (UTF-8 in, one WM_CHAR per code point).
     bool Type(const std::string& text);
 
+    // Display events as the display backend delivers them: a monitor changed (WM_DISPLAYCHANGE,
+    // the screen's new size) and the window's monitor has a new DPI (WM_DPICHANGED with the
+    // window rectangle suggested for it).
+    bool DisplayChange(int cx, int cy);
+    bool DpiChange(int dpi, const UiRect& suggested);
+
     // Moves the virtual timer clock (see TimerService::SetVirtual); returns timers delivered.
     int AdvanceTimers(uint32_t ms);
     // Serves posted messages and paints until nothing is pending.

@@ -17,9 +17,19 @@ class LoggingWindow : public DriverWindow {
         if (msg.sType == "windowinit") log.push_back("windowinit");
         DriverWindow::Notify(msg);
     }
-    LRESULT HandleCustomMessage(uint32_t msg, WPARAM wParam, LPARAM, bool& handled) override {
+    LRESULT HandleCustomMessage(uint32_t msg, WPARAM wParam, LPARAM lParam,
+                                bool& handled) override {
         handled = false;
         if (msg == os::WM_DESTROY) log.push_back("custom WM_DESTROY");
+        if (msg == os::WM_DISPLAYCHANGE)
+            log.push_back("display " + std::to_string(PointFromLParam(lParam).x) + "x" +
+                          std::to_string(PointFromLParam(lParam).y));
+        if (msg == os::WM_POWERBROADCAST) log.push_back("power " + std::to_string(wParam));
+        if (msg == os::WM_DPICHANGED) {
+            const auto* rc = reinterpret_cast<const UiRect*>(lParam);
+            log.push_back("dpi " + std::to_string(wParam & 0xFFFF) + " " +
+                          std::to_string(rc->GetWidth()));
+        }
         if (msg == os::WM_USER + 5) {
             log.push_back("custom " + std::to_string(wParam));
             handled = true;
@@ -59,6 +69,24 @@ TEST_F(WindowTest, CreationHookWindowInitCustomMessagesAndDestroyOrder) {
     EXPECT_EQ(window.GetHWND(), 0u);
     EXPECT_EQ(std::vector<std::string>(window.log.end() - 2, window.log.end()),
               (std::vector<std::string>{"OnDestroy", "custom WM_DESTROY"}));
+}
+
+TEST_F(WindowTest, DisplayDpiAndPowerEventsReachTheWindowsHandler) {
+    LoggingWindow window("w.xml");
+    ASSERT_NE(window.Create(0, "w", UI_WNDSTYLE_DIALOG, 0), 0u);
+    UiTestDriver driver(window, window.GetPaintManager());
+    ASSERT_TRUE(driver.DisplayChange(2560, 1440));
+    ASSERT_TRUE(driver.DpiChange(144, UiRect{0, 0, 300, 180}));
+    EXPECT_EQ(std::vector<std::string>(window.log.end() - 2, window.log.end()),
+              (std::vector<std::string>{"display 2560x1440", "dpi 144 300"}));
+    // Power events go to the top-level windows only.
+    LoggingWindow child("w.xml");
+    ASSERT_NE(child.Create(window.GetHWND(), "c", WS_POPUP, 0), 0u);
+    CWindowWnd::SendToTopLevelWindows(os::WM_POWERBROADCAST, 4, 0);
+    EXPECT_EQ(window.log.back(), "power 4");
+    EXPECT_TRUE(child.log.empty() || child.log.back() != "power 4");
+    child.DestroyWindow();
+    window.DestroyWindow();
 }
 
 TEST_F(WindowTest, ModalLoopEndsWithTheCloseCode) {

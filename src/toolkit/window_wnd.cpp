@@ -23,6 +23,16 @@ CWindowWnd* CWindowWnd::FromHandle(HWND hwnd) {
     return it == Windows().end() ? nullptr : it->second;
 }
 
+void CWindowWnd::SendToTopLevelWindows(uint32_t msg, WPARAM wParam, LPARAM lParam) {
+    std::vector<HWND> targets;
+    for (const auto& [hwnd, wnd] : Windows()) {
+        if (wnd->GetParentWindow() == 0) targets.push_back(hwnd);
+    }
+    for (HWND hwnd : targets) {
+        if (CWindowWnd* wnd = FromHandle(hwnd)) wnd->SendMessage(msg, wParam, lParam);
+    }
+}
+
 CWindowWnd::CWindowWnd() = default;
 
 CWindowWnd::~CWindowWnd() {
@@ -69,6 +79,7 @@ HWND CWindowWnd::Create(HWND parent, const std::string& name, uint32_t style, ui
     }
     const UiRect placed = m_backend->GetWindowRect();
     HandleMessage(os::WM_SIZE, 0, MakePointLParam(placed.GetWidth(), placed.GetHeight()));
+    if ((exStyle & WS_EX_TOPMOST) != 0) m_backend->SetTopMost(true);
     if ((style & WS_VISIBLE) != 0) ShowWindow(true);
     return m_hWnd;
 }
@@ -186,6 +197,19 @@ void CWindowWnd::MoveWindow(const UiRect& rc) {
 
 UiRect CWindowWnd::GetWindowRect() const {
     return m_backend ? m_backend->GetWindowRect() : UiRect{};
+}
+
+UiPoint CWindowWnd::ClientToScreen(UiPoint pt) const {
+    const UiRect rc = GetWindowRect();
+    return UiPoint{rc.left + pt.x, rc.top + pt.y};
+}
+
+UiPoint CWindowWnd::GetCursorPos() const {
+    return m_backend ? m_backend->GetCursorPos() : UiPoint{};
+}
+
+UiRect CWindowWnd::GetMonitorRect() const {
+    return m_backend ? m_backend->GetScreenRect() : UiRect{};
 }
 
 UiRect CWindowWnd::GetClientRect() const {

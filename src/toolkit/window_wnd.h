@@ -52,6 +52,9 @@ class CWindowWnd : public os::MessageTarget {
     HWND GetHWND() const { return m_hWnd; }
     // The window behind a handle, or nullptr.
     static CWindowWnd* FromHandle(HWND hwnd);
+    // Sends a message to every window without a parent (power events, for example); a handler
+    // may destroy windows meanwhile.
+    static void SendToTopLevelWindows(uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
     virtual std::string GetWindowClassName() const = 0;
     virtual uint32_t GetClassStyle() const { return 0; }
 
@@ -82,6 +85,12 @@ class CWindowWnd : public os::MessageTarget {
     bool IsChildWindow() const;
     UiRect GetWindowRect() const;
     UiRect GetClientRect() const;
+    // Client coordinates to screen coordinates (windows have no frames).
+    UiPoint ClientToScreen(UiPoint pt) const;
+    // The pointer in screen coordinates, and the screen (work area) that holds the window: the
+    // nearest monitor's size for the DPI layout.
+    UiPoint GetCursorPos() const;
+    UiRect GetMonitorRect() const;
     void SetWindowText(const std::string& title);
     HWND GetParentWindow() const { return m_hWndParent; }
     uint32_t GetStyle() const { return m_style; }

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <map>
+#include <vector>
 
 #include "os/debug_output.h"
 #include "toolkit/backend/window_backend.h"
@@ -29,6 +30,7 @@ struct Display {
 
     void SchedulePump();
     void Pump();
+    void DisplayChanged();
     void WatchConnection(SDL_Window* w);
 };
 
@@ -118,6 +120,15 @@ uint32_t NextCodePoint(const char*& p) {
 
 SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* pt, void* data);
 
+// The display's DPI as the layout counts it (96 is 100 %); 96 when the display does not say.
+int DisplayDpi(int index) {
+    float hdpi = 0;
+    if (index < 0 || SDL_GetDisplayDPI(index, nullptr, &hdpi, nullptr) != 0 || !(hdpi >= 24.0f) ||
+        hdpi > 1000.0f)
+        return 96;
+    return static_cast<int>(hdpi + 0.5f);
+}
+
 class SdlBackend : public IWindowBackend {
   public:
     ~SdlBackend() override { Destroy(); }
@@ -135,6 +146,7 @@ class SdlBackend : public IWindowBackend {
             return false;
         }
         SDL_SetWindowHitTest(window_, &HitTest, this);
+        dpi_ = DisplayDpi(SDL_GetWindowDisplayIndex(window_));
         Display& d = TheDisplay();
         d.windows[SDL_GetWindowID(window_)] = this;
         d.WatchConnection(window_);
@@ -187,7 +199,15 @@ class SdlBackend : public IWindowBackend {
             return;
         }
         if (show) {
+            // X places a window that was never mapped where it was created, whatever moves it
+            // had while hidden: the last one is applied again once it is on the screen.
             SDL_ShowWindow(window_);
+            everShown_ = true;
+            if (pendingMove_) {
+                Move(pending_);
+                replaceOnMap_ = true;
+            }
+            pendingMove_ = false;
             SDL_RaiseWindow(window_);
         } else {
             SDL_HideWindow(window_);
@@ -214,6 +234,7 @@ class SdlBackend : public IWindowBackend {
 
     UiRect GetWindowRect() const override {
         if (window_ == nullptr) return {};
+        if (pendingMove_) return pending_;
         int x = 0, y = 0, w = 0, h = 0;
         SDL_GetWindowPosition(window_, &x, &y);
         SDL_GetWindowSize(window_, &w, &h);
@@ -247,6 +268,10 @@ class SdlBackend : public IWindowBackend {
                               std::max(1, rc.bottom - rc.top));
             FollowParent();
             return;
+        }
+        if (!everShown_ && !IsShown()) {
+            pending_ = rc;
+            pendingMove_ = true;
         }
         // Size first: X11 resizes around the position SDL last knew, which would undo a move
         // that has not been confirmed yet.
@@ -317,6 +342,16 @@ class SdlBackend : public IWindowBackend {
         SDL_UnlockSurface(target);
         SDL_Rect r{x0, y0, x1 - x0, y1 - y0};
         SDL_UpdateWindowSurfaceRects(window_, &r, 1);
+    }
+
+    void SetTopMost(bool on) override {
+        if (window_) SDL_SetWindowAlwaysOnTop(window_, on ? SDL_TRUE : SDL_FALSE);
+    }
+
+    UiPoint GetCursorPos() const override {
+        int x = 0, y = 0;
+        SDL_GetGlobalMouseState(&x, &y);
+        return UiPoint{x, y};
     }
 
     void SetCapture(bool capture) override { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
@@ -396,6 +431,18 @@ class SdlBackend : public IWindowBackend {
                 break;
             case SDL_WINDOWEVENT:
                 switch (e.window.event) {
+                    case SDL_WINDOWEVENT_SHOWN:
+                    case SDL_WINDOWEVENT_MOVED:
+                        // The first map may still report the creation place: move once more.
+                        if (replaceOnMap_) {
+                            replaceOnMap_ = false;
+                            const UiRect now = GetWindowRect();
+                            if (now.left != pending_.left || now.top != pending_.top)
+                                Move(pending_);
+                        }
+                        // Dragged by the caption or shown by the desktop: children follow.
+                        UpdateChildren();
+                        break;
                     case SDL_WINDOWEVENT_EXPOSED:
                         os::SendMessage(h, os::WM_PAINT, 0, 0);
                         break;
@@ -408,12 +455,10 @@ class SdlBackend : public IWindowBackend {
                         inside_ = false;
                         os::SendMessage(h, os::WM_MOUSELEAVE, 0, 0);
                         break;
-                    case SDL_WINDOWEVENT_MOVED:
-                    case SDL_WINDOWEVENT_SHOWN:
                     case SDL_WINDOWEVENT_HIDDEN:
                     case SDL_WINDOWEVENT_MINIMIZED:
                     case SDL_WINDOWEVENT_RESTORED:
-                        // Dragged by the caption or changed by the desktop: children follow.
+                        // Changed by the desktop: children follow.
                         UpdateChildren();
                         break;
                     case SDL_WINDOWEVENT_FOCUS_GAINED:
@@ -426,6 +471,9 @@ class SdlBackend : public IWindowBackend {
                     case SDL_WINDOWEVENT_CLOSE:
                         os::SendMessage(h, os::WM_CLOSE, 0, 0);
                         break;
+                    case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+                        CheckDpi(static_cast<int>(e.window.data1));
+                        break;
                     default:
                         break;
                 }
@@ -436,6 +484,23 @@ class SdlBackend : public IWindowBackend {
     }
 
     HWND hwnd() const { return hwnd_; }
+
+    // After the window reached another monitor or a monitor changed: a new DPI reaches the
+    // window as WM_DPICHANGED (the DPI in both words of wParam, lParam a UiRect* with the
+    // window's rectangle scaled to the new DPI around its top-left corner).
+    void CheckDpi(int displayIndex) {
+        if (window_ == nullptr) return;
+        if (displayIndex < 0) displayIndex = SDL_GetWindowDisplayIndex(window_);
+        const int dpi = DisplayDpi(displayIndex);
+        if (dpi == dpi_) return;
+        const UiRect rc = GetWindowRect();
+        UiRect suggested{rc.left, rc.top, rc.left + rc.GetWidth() * dpi / dpi_,
+                         rc.top + rc.GetHeight() * dpi / dpi_};
+        dpi_ = dpi;
+        os::SendMessage(hwnd_, os::WM_DPICHANGED,
+                        (static_cast<WPARAM>(dpi) << 16) | static_cast<WPARAM>(dpi),
+                        reinterpret_cast<LPARAM>(&suggested));
+    }
 
   private:
     const SdlBackend* ParentBackend() const {
@@ -461,6 +526,11 @@ class SdlBackend : public IWindowBackend {
     bool wanted_ = false;
     SDL_Window* window_ = nullptr;
     bool inside_ = false;
+    int dpi_ = 96;
+    bool everShown_ = false;
+    bool pendingMove_ = false;
+    bool replaceOnMap_ = false;  // moved before the first show: pending_ is where it goes
+    UiRect pending_;
 };
 
 SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* pt, void* data) {
@@ -483,6 +553,10 @@ void Display::Pump() {
     SDL_Event e;
     // SDL reads the display connection itself; drain everything it has queued.
     for (int i = 0; i < 10000 && SDL_PollEvent(&e) == 1; ++i) {
+        if (e.type == SDL_DISPLAYEVENT) {
+            DisplayChanged();
+            continue;
+        }
         uint32_t id = 0;
         switch (e.type) {
             case SDL_MOUSEMOTION:
@@ -510,6 +584,23 @@ void Display::Pump() {
         }
         auto it = windows.find(id);
         if (it != windows.end()) it->second->Handle(e);
+    }
+}
+
+void Display::DisplayChanged() {
+    // A monitor came, went or turned: every window hears of it (wParam: bits per pixel, lParam:
+    // the primary screen's size) and then of its own new DPI, if that changed. A handler may
+    // close windows, so each is looked up again.
+    SDL_Rect r{0, 0, 0, 0};
+    SDL_GetDisplayBounds(0, &r);
+    std::vector<uint32_t> ids;
+    for (const auto& [id, w] : windows) ids.push_back(id);
+    for (uint32_t id : ids) {
+        auto it = windows.find(id);
+        if (it == windows.end()) continue;
+        os::SendMessage(it->second->hwnd(), os::WM_DISPLAYCHANGE, 32, MakeLParam(r.w, r.h));
+        it = windows.find(id);
+        if (it != windows.end()) it->second->CheckDpi(-1);
     }
 }
 

@@ -2,6 +2,7 @@
 // reaches a button as "click", and the screen shows the skin's colours.
 #include "toolkit/backend/sdl_backend.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -185,6 +186,79 @@ TEST(SdlBackend, ChildWindowSitsOverItsParentAndFollowsIt) {
     XCloseDisplay(dpy);
     parent.DestroyWindow();
     EXPECT_EQ(child.GetHWND(), 0u);
+    UninstallSdlBackend();
+}
+
+TEST(SdlBackend, AWindowMovedWhileHiddenAppearsWhereItWasMoved) {
+    os::testing::XvfbDisplay xvfb;
+    if (!xvfb.ok()) GTEST_SKIP() << "no X display: " << xvfb.error();
+    os::MessageLoop loop;
+    ASSERT_TRUE(InstallSdlBackend(loop));
+    DriverWindow wnd(kSkin);
+    ASSERT_NE(wnd.Create(0, "Moved", UI_WNDSTYLE_DIALOG, 0, 10, 10, 320, 200), 0u);
+    wnd.MoveWindow(UiRect{300, 250, 620, 450});
+    EXPECT_EQ(wnd.GetWindowRect().left, 300);
+    wnd.ShowWindow(true);
+    const int64_t until = os::MonotonicMs() + 1000;
+    while (os::MonotonicMs() < until) loop.RunOnce(10);
+    Display* dpy = XOpenDisplay(nullptr);
+    ASSERT_NE(dpy, nullptr);
+    EXPECT_EQ(ScreenPixel(dpy, 305, 255), 0x202428u);
+    EXPECT_NE(ScreenPixel(dpy, 15, 15), 0x202428u);
+    const UiRect rc = wnd.GetWindowRect();
+    EXPECT_EQ(rc.left, 300);
+    EXPECT_EQ(rc.top, 250);
+    // The pointer and client points in screen coordinates.
+    XTestFakeMotionEvent(dpy, -1, 333, 277, 0);
+    XSync(dpy, False);
+    EXPECT_EQ(wnd.GetCursorPos().x, 333);
+    EXPECT_EQ(wnd.GetCursorPos().y, 277);
+    EXPECT_EQ(wnd.ClientToScreen(UiPoint{5, 6}).x, 305);
+    EXPECT_FALSE(wnd.GetMonitorRect().IsEmpty());
+    XCloseDisplay(dpy);
+    wnd.DestroyWindow();
+    UninstallSdlBackend();
+}
+
+// A window that keeps the display messages it is sent.
+class DisplayWatch : public DriverWindow {
+  public:
+    using DriverWindow::DriverWindow;
+    LRESULT HandleCustomMessage(uint32_t msg, WPARAM wParam, LPARAM lParam,
+                                bool& handled) override {
+        if (msg == os::WM_DISPLAYCHANGE) displayChanges.push_back(PointFromLParam(lParam));
+        (void)wParam;
+        handled = false;
+        return 0;
+    }
+    std::vector<UiPoint> displayChanges;
+};
+
+TEST(SdlBackend, AMonitorChangeReachesEveryWindow) {
+    os::testing::XvfbDisplay xvfb;
+    if (!xvfb.ok()) GTEST_SKIP() << "no X display: " << xvfb.error();
+    os::MessageLoop loop;
+    ASSERT_TRUE(InstallSdlBackend(loop));
+    DisplayWatch a(kSkin), b(kSkin);
+    ASSERT_NE(a.Create(0, "A", UI_WNDSTYLE_DIALOG, 0, 10, 10, 320, 200), 0u);
+    ASSERT_NE(b.Create(0, "B", UI_WNDSTYLE_DIALOG, 0, 400, 10, 320, 200), 0u);
+    // SDL reports monitor changes as display events; one arrives as X would deliver it.
+    SDL_Event e{};
+    e.type = SDL_DISPLAYEVENT;
+    e.display.event = SDL_DISPLAYEVENT_CONNECTED;
+    e.display.display = 0;
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    const int64_t until = os::MonotonicMs() + 10000;
+    while ((a.displayChanges.empty() || b.displayChanges.empty()) && os::MonotonicMs() < until)
+        loop.RunOnce(20);
+    ASSERT_EQ(a.displayChanges.size(), 1u);
+    ASSERT_EQ(b.displayChanges.size(), 1u);
+    SDL_Rect r{};
+    SDL_GetDisplayBounds(0, &r);
+    EXPECT_EQ(a.displayChanges[0].x, r.w);
+    EXPECT_EQ(a.displayChanges[0].y, r.h);
+    a.DestroyWindow();
+    b.DestroyWindow();
     UninstallSdlBackend();
 }
 

@@ -53,6 +53,10 @@ class IWindowBackend {
     virtual void SetCursor(const std::string& cursor) = 0;
     // The screen (work area) that holds the window.
     virtual UiRect GetScreenRect() const = 0;
+    // Kept above the other windows (WS_EX_TOPMOST); backends without stacking ignore it.
+    virtual void SetTopMost(bool on) { (void)on; }
+    // The pointer in screen coordinates; where the last input left it on backends without one.
+    virtual UiPoint GetCursorPos() const { return UiPoint{}; }
     // Minimised, maximised or normal (the system commands of the title-bar buttons).
     enum class ShowState { kNormal, kMinimized, kMaximized };
     virtual void SetShowState(ShowState state) { (void)state; }

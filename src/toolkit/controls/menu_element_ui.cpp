@@ -41,6 +41,26 @@ void CMenuElementUI::PaintText(cairo_t* cr) {
                             m_uTextStyle);
 }
 
+bool CMenuElementUI::AddAt(CControlUI* control, int index) {
+    if (!CListContainerElementUI::AddAt(control, index)) return false;
+    if (dynamic_cast<CMenuElementUI*>(control) != nullptr) control->SetInternVisible(false);
+    return true;
+}
+
+void CMenuElementUI::SetInternVisible(bool visible) {
+    CListContainerElementUI::SetInternVisible(visible);
+    for (int i = 0; i < GetCount(); ++i) {
+        if (auto* e = dynamic_cast<CMenuElementUI*>(GetItemAt(i))) e->SetInternVisible(false);
+    }
+}
+
+bool CMenuElementUI::HasSubMenu() const {
+    for (int i = 0; i < GetCount(); ++i) {
+        if (dynamic_cast<CMenuElementUI*>(GetItemAt(i)) != nullptr) return true;
+    }
+    return false;
+}
+
 bool CMenuElementUI::SetAttribute(const std::string& name, const std::string& value) {
     if (EqualsNoCase(name, "checked")) {
         bool on = false;

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "toolkit/controls/popup_owner_filter.h"
 #include "toolkit/window_impl_base.h"
@@ -40,6 +41,8 @@ struct MenuCmd {
 // moved inside the screen when it would leave it. A release on an entry posts WM_MENUCLICK with
 // the entry's name to the owner window and closes the menu; a press in the owner window, Escape
 // or the loss of the focus closes it without a choice. The menu deletes itself when closed.
+// An entry with nested entries opens them as a submenu beside it (click, rest of the pointer or
+// the Right key; Left or Escape closes it again); a choice there closes the whole chain.
 class CMenuWnd : public WindowImplBase {
   public:
     // Opens a menu; nullptr when the skin cannot be built (the reason goes to the debug output).
@@ -55,6 +58,9 @@ class CMenuWnd : public WindowImplBase {
     void Notify(TNotifyUI& msg) override;
     LRESULT HandleCustomMessage(uint32_t msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
+    // The submenu open beside this menu, or nullptr.
+    CMenuWnd* GetSubMenu() const;
+
     // The place the menu took for an anchor, a size and the alignment flags within the screen.
     static UiRect PlaceMenu(UiPoint point, UiSize size, uint32_t alignment, const UiRect& screen);
 
@@ -68,12 +74,27 @@ class CMenuWnd : public WindowImplBase {
               CPaintManagerUI* mainPaintManager, std::map<std::string, bool>* checks,
               uint32_t alignment);
     static UiSize MenuSize(CPaintManagerUI& pm);
+    void InitWindow() override;
     void CloseMenu();
+    void CloseChain();
+    bool SubMenuOpen() const;
+    void OpenSubMenu(CMenuElementUI* item);
+    // Turns a built skin into the submenu at m_path: its root keeps the nested entries only.
+    bool KeepSubMenu(CControlUI* root);
 
     std::string m_sXml;
     CPaintManagerUI* m_pMainPaintManager = nullptr;
     std::unique_ptr<CPopupOwnerFilter> m_ownerFilter;
     bool m_closing = false;
+    bool m_openingSub = false;
+    // A submenu: where its entry sits in the skin (child indices from the root), the skin
+    // indices of the entries it shows, and the menu it came from.
+    std::vector<int> m_path;
+    std::vector<int> m_subIndices;
+    HWND m_hParentMenu = 0;
+    HWND m_hSubMenu = 0;
+    CMenuElementUI* m_pSubOwner = nullptr;
+    std::map<std::string, bool> m_checks;
 };
 
 }  // namespace toolkit

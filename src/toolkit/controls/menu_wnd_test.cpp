@@ -156,6 +156,60 @@ TEST_F(MenuTest, ExitCommandMayCloseTheOwnerBeforeTheMenuIsGone) {
     window_.reset();
 }
 
+TEST_F(MenuTest, NestedEntriesOpenAsASubmenuAndAChoiceThereClosesTheChain) {
+    WriteFile("menu.xml", R"(<Window><Menu width="120">
+      <MenuElement name="about_menu" text="About" height="30"/>
+      <MenuElement name="more" text="More" height="30">
+        <MenuElement name="sub_a" text="A" height="20"/>
+        <MenuElement name="sub_b" text="B" height="20"/>
+      </MenuElement>
+    </Menu></Window>)");
+    CMenuWnd* menu = OpenMenu(UiPoint{10, 10}, 6);
+    ASSERT_NE(menu, nullptr);
+    // The nested entries are not part of the menu itself.
+    EXPECT_EQ(menu->GetWindowRect(), (UiRect{10, 10, 130, 70}));
+    EXPECT_FALSE(menuDriver_->Click("sub_a"));
+    ASSERT_TRUE(menuDriver_->Click("more"));
+    CMenuWnd* sub = menu->GetSubMenu();
+    ASSERT_NE(sub, nullptr);
+    EXPECT_TRUE(MenuOpen());
+    EXPECT_EQ(sub->GetWindowRect(), (UiRect{130, 40, 250, 80}));  // beside its entry
+    UiTestDriver subDriver(*sub, sub->GetPaintManager());
+    ASSERT_TRUE(subDriver.Click("sub_b"));
+    Settle();
+    EXPECT_FALSE(MenuOpen());
+    EXPECT_EQ(sink_.names, (std::vector<std::string>{"sub_b"}));
+
+    // The pointer resting on the entry opens it too.
+    menu = OpenMenu(UiPoint{10, 10}, 6);
+    ASSERT_NE(menu, nullptr);
+    UiPoint at;
+    ASSERT_TRUE(menuDriver_->CenterOf("more", at));
+    menu->SendMessage(os::WM_MOUSEHOVER, 0, MakePointLParam(at.x, at.y));
+    EXPECT_NE(menu->GetSubMenu(), nullptr);
+    menuDriver_->Key(VK_ESCAPE);
+    Settle();
+    EXPECT_FALSE(MenuOpen());
+
+    // From the keyboard: Right opens the submenu, Left closes it alone, Escape the menu.
+    menu = OpenMenu(UiPoint{10, 10}, 6);
+    ASSERT_NE(menu, nullptr);
+    menuDriver_->Key(VK_DOWN);
+    menuDriver_->Key(VK_DOWN);
+    menuDriver_->Key(VK_RIGHT);
+    sub = menu->GetSubMenu();
+    ASSERT_NE(sub, nullptr);
+    const HWND subHwnd = sub->GetHWND();
+    UiTestDriver(*sub, sub->GetPaintManager()).Key(VK_LEFT);
+    driver().Pump();
+    EXPECT_FALSE(os::IsTarget(subHwnd));
+    EXPECT_TRUE(MenuOpen());
+    menuDriver_->Key(VK_ESCAPE);
+    Settle();
+    EXPECT_FALSE(MenuOpen());
+    EXPECT_EQ(sink_.names, (std::vector<std::string>{"sub_b"}));
+}
+
 TEST_F(MenuTest, BadSkinOpensNoMenu) {
     WriteFile("broken.xml", "<Window><Menu>");
     EXPECT_EQ(CMenuWnd::CreateMenu(nullptr, "broken.xml", UiPoint{0, 0}, &pm()), nullptr);

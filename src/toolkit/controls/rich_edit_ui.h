@@ -6,8 +6,8 @@ namespace toolkit {
 
 // The multi-line plain-text field: the edit's behaviour with wrapped lines, Enter as a line
 // break, Up and Down between lines and the view following the caret vertically.
-// FIXME: formatted text (fonts and colours inside the text) is not supported; the program only
-// shows and takes plain text in its rich edits.
+// Formatted text (fonts and colours inside the text) is deliberately left out: the program
+// only shows and takes plain text in its rich edits.
 class CRichEditUI : public CEditUI {
   public:
     CRichEditUI();
