@@ -178,22 +178,22 @@ def keyboard_keys():
 # in the middle; the wave preview lights the pairs {0, 13} ... {5, 8} and {6, 14, 7} together, so
 # it runs from the front of the mouse to its back.
 
-MS_WIDTH, MS_HEIGHT = 300, 412
-MS_BODY = (70, 26, 230, 396)  # bounding box of the shell
+MS_WIDTH, MS_HEIGHT = 300, 404
+MS_BODY = (62, 24, 238, 364)  # bounding box of the shell
 
 # index: (rect, language id of the name)
 MS_KEYS = [
-    ((82, 40, 146, 150), "mouse_key_left"),
-    ((154, 40, 218, 150), "mouse_key_right"),
+    ((77, 40, 147, 158), "mouse_key_left"),
+    ((153, 40, 223, 158), "mouse_key_right"),
     ((140, 62, 160, 112), "mouse_key_middle"),
-    ((58, 168, 72, 206), "mouse_key_forward"),
-    ((58, 212, 72, 250), "mouse_key_back"),
+    ((50, 176, 66, 212), "mouse_key_forward"),
+    ((50, 218, 66, 254), "mouse_key_back"),
     ((138, 122, 162, 138), "mouse_key_DPI_add"),
     ((138, 142, 162, 158), "mouse_key_DPI_sub"),
     ((136, 166, 164, 182), "mouse_key_DPI_loop"),
     ((136, 190, 164, 204), "keyboard_key_GM"),
-    ((228, 176, 242, 214), "mouse_key_M8_key"),
-    ((60, 104, 74, 148), "mouse_key_fire_key"),
+    ((234, 186, 250, 224), "mouse_key_M8_key"),
+    ((52, 112, 68, 156), "mouse_key_fire_key"),
 ]
 
 
@@ -203,13 +203,12 @@ def _ms_edge_x(y, left):
     top, bottom = MS_BODY[1], MS_BODY[3]
     cx = (MS_BODY[0] + MS_BODY[2]) / 2
     half = (MS_BODY[2] - MS_BODY[0]) / 2
-    t = (y - top) / (bottom - top)
-    # narrow at the front, widest behind the middle, round at the back
-    w = half * (0.80 + 0.20 * math.sin(math.pi * min(1.0, t * 1.15)))
-    if t > 0.82:
-        w *= math.sqrt(max(0.0, 1 - ((t - 0.82) / 0.18) ** 2))
-    if t < 0.08:
-        w *= math.sqrt(max(0.0, 1 - ((0.08 - t) / 0.08) ** 2)) * 0.5 + 0.5
+    t = min(1.0, max(0.0, (y - top) / (bottom - top)))
+    front = math.sqrt(max(0.0, 1 - (max(0.0, 0.2 - t) / 0.2) ** 2))
+    back = math.sqrt(max(0.0, 1 - (max(0.0, t - 0.68) / 0.32) ** 2))
+    body = 0.84 + 0.16 * math.sin(math.pi * min(1.0, max(0.0, (t - 0.15) / 0.75)))
+    waist = 1 - 0.06 * math.exp(-((t - 0.42) / 0.12) ** 2)
+    w = half * front * back * body * waist
     return cx - w if left else cx + w
 
 
@@ -217,17 +216,18 @@ MS_LED_SIZE = 12
 
 
 def mouse_leds():
-    """[(index, centre x, centre y)] of the 15 LEDs, inside the shell's edge."""
+    """[(index, centre x, centre y)] of the 15 LEDs, in the light channel along the edge."""
     out = []
+    top, bottom = MS_BODY[1], MS_BODY[3]
     for i in range(7):
-        y = 110 + i * 34
-        out.append((i, _ms_edge_x(y, True) + 9, y))
-        out.append((13 - i, _ms_edge_x(y, False) - 9, y))
-    out.append((14, (MS_BODY[0] + MS_BODY[2]) / 2, 360))
+        y = top + (bottom - top) * (0.27 + i * 0.09)
+        out.append((i, _ms_edge_x(y, True) + 5.5, y))
+        out.append((13 - i, _ms_edge_x(y, False) - 5.5, y))
+    out.append((14, (MS_BODY[0] + MS_BODY[2]) / 2, bottom - 5.5))
     return sorted(out)
 
 
-MS_LOGO = (134, 268, 166, 300)
+MS_LOGO = (134, 262, 166, 294)
 
 # ---------------------------------------------------------------------------------------------
 # Mouse pad: a wide pad seen from above, with its light strip along the edge. The 15 LEDs run
@@ -267,8 +267,8 @@ PAD_HUB = (600, 8, 690, 30)
 # right one (the two halves the headset's colour reports address).
 
 HS_WIDTH, HS_HEIGHT = 300, 412
-HS_CUP_L = (78, 250)  # centres
-HS_CUP_R = (222, 250)
+HS_CUP_L = (84, 272)  # centres
+HS_CUP_R = (216, 272)
 HS_CUP_R_OUT = 56
 HS_LED_RING = 40
 HS_LED_SIZE = 12
