@@ -183,8 +183,8 @@ MS_BODY = (62, 24, 238, 364)  # bounding box of the shell
 
 # index: (rect, language id of the name)
 MS_KEYS = [
-    ((77, 40, 147, 158), "mouse_key_left"),
-    ((153, 40, 223, 158), "mouse_key_right"),
+    ((77, 40, 135, 158), "mouse_key_left"),
+    ((165, 40, 223, 158), "mouse_key_right"),
     ((140, 62, 160, 112), "mouse_key_middle"),
     ((50, 176, 66, 212), "mouse_key_forward"),
     ((50, 218, 66, 254), "mouse_key_back"),

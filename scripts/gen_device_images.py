@@ -171,9 +171,9 @@ def keyboard():
 def key_light():
     # white halo; the LED colour tints it
     c = Canvas(28, 28)
-    soft_glow(c, 3, 3, 22, 22, 5, WHITE, 0.9, 3)
-    c.round_rect(3, 3, 22, 22, 5)
-    c.rgba(WHITE, 0.95)
+    soft_glow(c, 1.5, 1.5, 25, 25, 5, WHITE, 0.9, 1.5)
+    c.round_rect(1.5, 1.5, 25, 25, 5)
+    c.rgba(WHITE, 1)
     c.fill()
     c.save_png("device", "key_light.png")
 
@@ -306,7 +306,9 @@ def mouse():
     mouse_outline(c, body, 12)
     c.clip()
     for i in (0, 1):
+        # the buttons meet under the wheel; their keys leave the wheel's strip free
         (l, t, r, b), _ = g.MS_KEYS[i]
+        l, r = (l, cx - 1) if i == 0 else (cx + 1, r)
         c.round_rect(l, t - 30, r - l, b - t + 30, 10)
         c.linear(0, t, 0, b, [(0, (66, 72, 84), 1), (1, (44, 48, 57), 1)])
         c.fill()

@@ -32,11 +32,13 @@ HEADER = """<?xml version="1.0" encoding="utf-8"?>
   <Font id="21" name="Noto Sans" size="13"/>
   <Font id="22" name="Noto Sans" size="14" bold="true"/>
   <Font id="23" name="Noto Sans" size="12"/>
+  <Font id="24" name="Noto Sans" size="8"/>
+  <Font id="25" name="Noto Sans" size="7"/>
   <Style name="device_area" value="bkcolor=&quot;#C81C1F25&quot; bordercolor=&quot;#FF2C3038&quot; bordersize=&quot;1&quot; borderround=&quot;8,8&quot; inset=&quot;16,12,16,12&quot; childpadding=&quot;8&quot;"/>
   <Style name="device_area_title" value="height=&quot;22&quot; font=&quot;22&quot; textcolor=&quot;#FFE8EAED&quot;"/>
-  <Style name="device_tab" value="width=&quot;118&quot; height=&quot;32&quot; font=&quot;21&quot; textcolor=&quot;#FF9AA1AC&quot; hottextcolor=&quot;#FFFFFFFF&quot; selectedtextcolor=&quot;#FFFFFFFF&quot; bkcolor=&quot;#FF1E2128&quot; hotbkcolor=&quot;#FF2A2E36&quot; selectedbkcolor=&quot;#FF2F7CF6&quot; borderround=&quot;6,6&quot;"/>
+  <Style name="device_tab" value="width=&quot;100&quot; height=&quot;32&quot; font=&quot;21&quot; textcolor=&quot;#FF9AA1AC&quot; hottextcolor=&quot;#FFFFFFFF&quot; selectedtextcolor=&quot;#FFFFFFFF&quot; bkcolor=&quot;#FF1E2128&quot; hotbkcolor=&quot;#FF2A2E36&quot; selectedbkcolor=&quot;#FF2F7CF6&quot; borderround=&quot;6,6&quot;"/>
   <Style name="kb_key" value="font=&quot;20&quot; textcolor=&quot;#FFD5D9E0&quot; hottextcolor=&quot;#FFFFFFFF&quot; pushedtextcolor=&quot;#FF8FB6FF&quot; bkcolor=&quot;#F0202329&quot; hotbkcolor=&quot;#F02E333C&quot; bordercolor=&quot;#FF3A3F48&quot; bordersize=&quot;1&quot; borderround=&quot;4,4&quot; keysetimage=&quot;file='device/key_marker.png' dest='0,0,6,6'&quot;"/>
-  <Style name="kb_light" value="mouse=&quot;false&quot; lightimage=&quot;file='device/key_light.png' corner='9,9,9,9'&quot;"/>
+  <Style name="kb_light" value="mouse=&quot;false&quot; lightimage=&quot;file='device/key_light.png' corner='8,8,8,8'&quot;"/>
   <Style name="spot_key" value="bkcolor=&quot;#00000000&quot; hotbkcolor=&quot;#402F7CF6&quot; bordercolor=&quot;#002F7CF6&quot; borderround=&quot;6,6&quot; keysetimage=&quot;file='device/key_marker.png' dest='0,0,6,6'&quot;"/>
   <Style name="dot_light" value="mouse=&quot;false&quot; lightimage=&quot;file='device/led_light.png'&quot;"/>
 """
@@ -160,8 +162,8 @@ def keyboard_panel(indent):
         if r is None:
             out += '%s    <DeviceKeyButton name="light_%d" visible="false"/>\n' % (pad, index)
             continue
-        # The light glows around the key cap; the dial has a ring of its own.
-        light = (r[0] + 1, r[1] + 1, r[2] - 1, r[3] - 1)
+        # The light shines round the key cap; the dial has a ring of its own.
+        light = r
         extra = ""
         if shape == "dial":
             extra = ' lightimage="file=\'device/dial_light.png\'"'
@@ -172,14 +174,20 @@ def keyboard_panel(indent):
         if r is None:
             out += '%s  <DeviceKeyButton name="key_%d" visible="false"/>\n' % (pad, index)
             continue
-        cap = (r[0] + 3, r[1] + 3, r[2] - 3, r[3] - 3)
+        cap = (r[0] + 2, r[1] + 2, r[2] - 2, r[3] - 2)
         if shape == "dial":
+            knob = (r[0] + 4, r[1] + 4, r[2] - 4, r[3] - 4)
             out += ('%s  <DeviceKeyButton name="key_%d" float="true" pos="%s" style="kb_key" '
-                    'borderround="11,11" bkimage="file=\'device/dial.png\'"/>\n') % (
-                        pad, index, rect(cap))
+                    'borderround="10,10" bkimage="file=\'device/dial.png\'"/>\n') % (
+                        pad, index, rect(knob))
             continue
-        out += '%s  <DeviceKeyButton name="key_%d" float="true" pos="%s" style="kb_key" text=%s/>\n' % (
-            pad, index, rect(cap), quoteattr(legend))
+        # Long legends on one-unit caps take the small font, as printed key caps do.
+        width = sum(2 if ord(ch) > 0x2000 else 1 for ch in legend)
+        small = ""
+        if r[2] - r[0] <= g.KB_UNIT and (width >= 4 or legend == "Num"):
+            small = ' font="%d"' % (25 if width >= 5 else 24)
+        out += '%s  <DeviceKeyButton name="key_%d" float="true" pos="%s" style="kb_key" text=%s%s/>\n' % (
+            pad, index, rect(cap), quoteattr(legend), small)
     out += '%s</SelectPanel>\n' % pad
     return out
 
