@@ -236,19 +236,23 @@ MS_LOGO = (134, 262, 166, 294)
 PAD_WIDTH, PAD_HEIGHT = 714, 214
 PAD_BODY = (20, 18, 694, 196)
 PAD_LED_W, PAD_LED_H = 22, 10
+_PAD_INSET = 7
+# The cable hub sits on the top edge near the right corner, centred between two LEDs of the
+# strip; the strip starts (LED 0) right of it.
+_PAD_HUB_AT = PAD_BODY[2] - PAD_BODY[0] - 2 * _PAD_INSET - 120  # along the top edge
+PAD_HUB = (PAD_BODY[0] + _PAD_INSET + _PAD_HUB_AT - 42, 8,
+           PAD_BODY[0] + _PAD_INSET + _PAD_HUB_AT + 42, 30)
 
 
 def pad_leds():
     """[(index, centre x, centre y, horizontal)] spread evenly along the pad's edge."""
     left, top, right, bottom = PAD_BODY
-    inset = 7
-    l, t, r, b = left + inset, top + inset, right - inset, bottom - inset
+    l, t, r, b = left + _PAD_INSET, top + _PAD_INSET, right - _PAD_INSET, bottom - _PAD_INSET
     w, h = r - l, b - t
     perimeter = 2 * (w + h)
-    start = w - 70  # just left of the hub, on the top edge
     out = []
     for i in range(15):
-        d = (start + perimeter * (i + 0.5) / 15) % perimeter
+        d = (_PAD_HUB_AT + perimeter * (i + 0.5) / 15) % perimeter
         if d < w:
             out.append((i, l + d, t, True))
         elif d < w + h:
@@ -259,8 +263,6 @@ def pad_leds():
             out.append((i, l, b - (d - 2 * w - h), False))
     return out
 
-
-PAD_HUB = (600, 8, 690, 30)
 
 # ---------------------------------------------------------------------------------------------
 # Headset (front view): the headband and two ear cups; LEDs 0..6 ring the left cup, 7..12 the

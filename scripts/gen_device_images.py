@@ -233,7 +233,7 @@ def mouse_outline(c, body, inset=0.0):
     top, bottom = body[1] + inset, body[3] - inset
     pts_l = []
     pts_r = []
-    steps = 60
+    steps = 240
     for i in range(steps + 1):
         y = body[1] + (body[3] - body[1]) * i / steps
         y = min(max(y, top), bottom)

@@ -134,16 +134,25 @@ def tab_row(tabs, group, indent):
     return out
 
 
-def power_layout(indent, visible):
+def power_layout(indent, visible, column=0):
+    """The power display. In a column of its own (column = its width) the whole column is the
+    layout, so that the panels beside it take its room when the device has no battery."""
     pad = " " * indent
-    return ('%s<HorizontalLayout name="device_power_Layout" height="34" bkcolor="#C81C1F25" '
-            'bordercolor="#FF2C3038" bordersize="1" borderround="8,8" inset="12,0,12,0" '
-            'childpadding="8"%s>\n'
-            '%s  <Control width="22" height="14" padding="0,10,0,0" '
-            'bkimage="file=\'power/powered.png\'"/>\n'
-            '%s  <Label name="device_power_title" font="23" textcolor="#FF9AA1AC" '
-            'resourcetext="true" text="device_power_title"/>\n'
-            '%s</HorizontalLayout>\n') % (pad, "" if visible else ' visible="false"', pad, pad, pad)
+    hidden = "" if visible else ' visible="false"'
+    row = ('%s<HorizontalLayout %sheight="34" bkcolor="#C81C1F25" '
+           'bordercolor="#FF2C3038" bordersize="1" borderround="8,8" inset="12,0,12,0" '
+           'childpadding="8"%s>\n'
+           '%s  <Control width="22" height="14" padding="0,10,0,0" '
+           'bkimage="file=\'power/powered.png\'"/>\n'
+           '%s  <Label name="device_power_title" font="23" textcolor="#FF9AA1AC" '
+           'resourcetext="true" text="device_power_title"/>\n'
+           '%s</HorizontalLayout>\n')
+    if not column:
+        return row % (pad, 'name="device_power_Layout" ', hidden, pad, pad, pad)
+    inner = pad + "  "
+    return ('%s<VerticalLayout name="device_power_Layout" width="%d"%s>\n' % (pad, column, hidden) +
+            row % (inner, "", "", inner, inner, inner) +
+            '%s  <Control/>\n%s</VerticalLayout>\n' % (pad, pad))
 
 
 def text_test(indent):
@@ -248,10 +257,7 @@ def tall_page(picture_row_name, panel, tabs, group, battery, hint=""):
     body += '      <VerticalLayout childpadding="10">\n'
     body += '        <HorizontalLayout height="96" childpadding="10">\n'
     body += area("profile", 10, True)
-    body += '          <VerticalLayout width="190" childpadding="8">\n'
-    body += power_layout(12, battery)
-    body += '            <Control/>\n'
-    body += '          </VerticalLayout>\n'
+    body += power_layout(10, battery, column=190)
     body += '        </HorizontalLayout>\n'
     body += tab_row(tabs, group, 8)
     body += function_switch(tabs, 8)
