@@ -160,10 +160,38 @@ def text_test(indent):
     return '%s<Label name="text_test" resourcetext="true" visible="false"/>\n' % (" " * indent)
 
 
+def keyboard_index_comment(indent):
+    """Which key each index is, for the reader of the page."""
+    pad = " " * indent
+    names = []
+    pad_left = g.kb_rect(g.PAD, 0, 1, 1)[0]
+    middle = g.kb_rect(7.5, 0, 1, 1)[0]
+    for index, r, legend, shape in g.keyboard_keys():
+        if r is None:
+            name = "none"
+        elif shape == "dial":
+            name = "volume dial"
+        elif legend == "":
+            name = "Space"
+        elif r[0] >= pad_left and legend not in ("Calc", "Vol-", "Vol+", "Mute"):
+            name = "pad " + legend
+        elif legend in ("Shift", "Ctrl", "Alt", "Win"):
+            name = ("L" if r[0] < middle else "R") + legend
+        else:
+            name = legend
+        names.append("%d %s" % (index, name))
+    lines = [", ".join(names[i:i + 12]) for i in range(0, len(names), 12)]
+    text = ("%s<!-- key_N / light_N: row N of the program key table (src/ui/assignment_tables.h), "
+            "placed by its default assignment; rows that name no key stay hidden.\n" % pad)
+    text += "".join("%s     %s\n" % (pad, line.replace("--", "- -")) for line in lines)
+    return text.rstrip("\n") + " -->\n"
+
+
 def keyboard_panel(indent):
     pad = " " * indent
     keys = g.keyboard_keys()
-    out = ('%s<SelectPanel name="SelectPanel" width="%d" height="%d" '
+    out = keyboard_index_comment(indent)
+    out += ('%s<SelectPanel name="SelectPanel" width="%d" height="%d" '
            'bkimage="file=\'device/keyboard.png\'">\n') % (pad, g.KB_WIDTH, g.KB_HEIGHT)
     out += ('%s  <Container name="tilmo_light" float="true" pos="0,0,%d,%d" mouse="false" '
             'mousechild="false">\n') % (pad, g.KB_WIDTH, g.KB_HEIGHT)
