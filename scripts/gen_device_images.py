@@ -62,6 +62,17 @@ class Canvas:
     def rgba(self, c, a=1.0):
         self.call("set_source_rgba", c[0] / 255, c[1] / 255, c[2] / 255, a)
 
+    def outline(self, c, a, width):
+        """Strokes the path in colour c at alpha a."""
+        self.set_line_width(width)
+        self.rgba(c, a)
+        self.stroke()
+
+    def paint_fill(self, c, a=1.0):
+        """Fills the path in colour c at alpha a."""
+        self.rgba(c, a)
+        self.fill()
+
     def round_rect(self, x, y, w, h, r):
         r = min(r, w / 2, h / 2)
         self.new_sub_path()
@@ -132,8 +143,7 @@ def soft_glow(c, x, y, w, h, r, colour, strength, spread):
     for i in range(steps, 0, -1):
         d = spread * i / steps
         c.round_rect(x - d, y - d, w + 2 * d, h + 2 * d, r + d)
-        c.rgba(colour, strength * (1 - i / (steps + 1)) / steps * 2)
-        c.fill()
+        c.paint_fill(colour, strength * (1 - i / (steps + 1)) / steps * 2)
 
 
 # ---- page pictures ----------------------------------------------------------------------------
@@ -144,15 +154,12 @@ def keyboard():
     c = Canvas(w, h, HI)
     # case with a brushed top face and a bevel
     c.round_rect(2, 4, w - 4, h - 6, 14)
-    c.rgba((0, 0, 0), 0.45)
-    c.fill()
+    c.paint_fill((0, 0, 0), 0.45)
     c.round_rect(1, 1, w - 2, h - 4, 14)
     c.linear(0, 0, 0, h, [(0, SHELL_LIGHT, 1), (0.08, SHELL, 1), (1, SHELL_DARK, 1)])
     c.fill()
     c.round_rect(1.5, 1.5, w - 3, h - 5, 13.5)
-    c.set_line_width(1)
-    c.rgba(EDGE, 0.8)
-    c.stroke()
+    c.outline(EDGE, 0.8, 1)
     # the plate the keys sit in: one well per block
     u = g.KB_UNIT
     blocks = [(-g.KB_MAIN_X, g.F, 1, 6 + g.KB_ROW_GAP), (0, g.F, 15, 1),
@@ -161,8 +168,7 @@ def keyboard():
     for bx, by, bw, bh in blocks:
         l, t, r, b = g.kb_rect(bx, by, bw, bh)
         c.round_rect(l - 2, t - 2, r - l + 4, b - t + 4, 5)
-        c.rgba((10, 11, 14), 0.9)
-        c.fill()
+        c.paint_fill((10, 11, 14), 0.9)
     # the brand on the front edge
     c.text(g.KB_MARGIN_X + 2, h - 5, "BRASVIK", 7, MUTED, 0.8, bold=True)
     return c.save_png("device", "keyboard.png")
@@ -173,8 +179,7 @@ def key_light():
     c = Canvas(28, 28)
     soft_glow(c, 1.5, 1.5, 25, 25, 5, WHITE, 0.9, 1.5)
     c.round_rect(1.5, 1.5, 25, 25, 5)
-    c.rgba(WHITE, 1)
-    c.fill()
+    c.paint_fill(WHITE, 1)
     c.save_png("device", "key_light.png")
 
 
@@ -188,12 +193,9 @@ def dial():
         a = 2 * math.pi * i / 24
         c.move_to(s / 2 + (s / 2 - 2.5) * math.cos(a), s / 2 + (s / 2 - 2.5) * math.sin(a))
         c.line_to(s / 2 + (s / 2 - 0.8) * math.cos(a), s / 2 + (s / 2 - 0.8) * math.sin(a))
-    c.set_line_width(0.6)
-    c.rgba((12, 13, 16), 0.8)
-    c.stroke()
+    c.outline((12, 13, 16), 0.8, 0.6)
     c.circle(s / 2, s / 2 - 5, 1.2)
-    c.rgba(TEXT, 0.9)
-    c.fill()
+    c.paint_fill(TEXT, 0.9)
     c.save_png("device", "dial.png")
     c = Canvas(26, 26)
     c.circle(13, 13, 12)
@@ -212,8 +214,7 @@ def led_lights():
         c = Canvas(w, h, 2)
         soft_glow(c, 2, 2, w - 4, h - 4, min(w, h) / 2 - 2, WHITE, 0.8, 2)
         c.round_rect(3, 3, w - 6, h - 6, min(w, h) / 2 - 3)
-        c.rgba(WHITE, 1)
-        c.fill()
+        c.paint_fill(WHITE, 1)
         c.save_png("device", "strip_light_%s.png" % name)
 
 
@@ -223,8 +224,7 @@ def key_marker():
     c.line_to(6, 0)
     c.line_to(0, 6)
     c.close_path()
-    c.rgba(ACCENT_LIGHT, 1)
-    c.fill()
+    c.paint_fill(ACCENT_LIGHT, 1)
     c.save_png("device", "key_marker.png")
 
 
@@ -252,9 +252,7 @@ def brand_mark(c, x, y, s, colour, a):
     c.move_to(x - s, y - s * 0.4)
     c.line_to(x, y + s * 0.45)
     c.line_to(x + s, y - s * 0.4)
-    c.set_line_width(s * 0.32)
-    c.rgba(colour, a)
-    c.stroke()
+    c.outline(colour, a, s * 0.32)
     c.move_to(x - s * 0.55, y + s * 0.95)
     c.line_to(x + s * 0.55, y + s * 0.95)
     c.stroke()
@@ -288,15 +286,11 @@ def mouse():
                                       (1, SHELL_DARK, 1)])
     c.fill()
     mouse_outline(c, body, 1)
-    c.set_line_width(1.2)
-    c.rgba(EDGE, 0.9)
-    c.stroke()
+    c.outline(EDGE, 0.9, 1.2)
     # light channel along the flanks and round the back, where the LEDs shine
     c.save()
     mouse_outline(c, body, 4)
-    c.set_line_width(9)
-    c.rgba((8, 9, 12), 0.9)
-    c.stroke()
+    c.outline((8, 9, 12), 0.9, 9)
     c.restore()
     mouse_outline(c, body, 12)
     c.linear(body[0], 0, body[2], 0, [(0, SHELL, 1), (0.5, (54, 60, 70), 1), (1, SHELL, 1)])
@@ -316,19 +310,14 @@ def mouse():
     seam = g.MS_KEYS[0][0][3]
     c.move_to(g._ms_edge_x(seam, True) + 12, seam + 6)
     c.curve_to(cx - 30, seam - 2, cx + 30, seam - 2, g._ms_edge_x(seam, False) - 12, seam + 6)
-    c.set_line_width(1.2)
-    c.rgba((10, 11, 14), 0.9)
-    c.stroke()
+    c.outline((10, 11, 14), 0.9, 1.2)
     c.move_to(cx, body[1] + 10)
     c.line_to(cx, seam + 2)
-    c.set_line_width(2)
-    c.rgba((10, 11, 14), 1)
-    c.stroke()
+    c.outline((10, 11, 14), 1, 2)
     # wheel in its slot
     (l, t, r, b), _ = g.MS_KEYS[2]
     c.round_rect(l - 3, t - 3, r - l + 6, b - t + 6, 8)
-    c.rgba((10, 11, 14), 1)
-    c.fill()
+    c.paint_fill((10, 11, 14), 1)
     c.round_rect(l + 1, t, r - l - 2, b - t, 7)
     c.linear(0, t, 0, b, [(0, (40, 44, 52), 1), (0.5, (110, 118, 132), 1), (1, (40, 44, 52), 1)])
     c.fill()
@@ -336,19 +325,14 @@ def mouse():
         y = t + 4 + k * (b - t - 8) / 8
         c.move_to(l + 2, y)
         c.line_to(r - 2, y)
-    c.set_line_width(0.8)
-    c.rgba((20, 22, 26), 0.8)
-    c.stroke()
+    c.outline((20, 22, 26), 0.8, 0.8)
     # DPI buttons, DPI cycle and game-mode key behind the wheel
     for i in (5, 6, 7, 8):
         (l, t, r, b), _ = g.MS_KEYS[i]
         c.round_rect(l, t, r - l, b - t, 4)
-        c.rgba((28, 31, 37), 1)
-        c.fill()
+        c.paint_fill((28, 31, 37), 1)
         c.round_rect(l + 0.5, t + 0.5, r - l - 1, b - t - 1, 4)
-        c.set_line_width(1)
-        c.rgba(EDGE, 0.9)
-        c.stroke()
+        c.outline(EDGE, 0.9, 1)
     for i, s in ((5, "+"), (6, "-")):
         (l, t, r, b), _ = g.MS_KEYS[i]
         c.text((l + r) / 2, b - 3.5, s, 11, MUTED, 1, bold=True, align="center")
@@ -362,18 +346,14 @@ def mouse():
         x = l + 4 if i != 9 else r - 4
         c.move_to(x, t + 6)
         c.line_to(x, b - 6)
-        c.set_line_width(1.4)
-        c.rgba((120, 128, 142), 0.7)
-        c.stroke()
+        c.outline((120, 128, 142), 0.7, 1.4)
     # logo in the palm rest
     l, t, r, b = g.MS_LOGO
     brand_mark(c, (l + r) / 2, (t + b) / 2 - 3, 9, (130, 138, 152), 0.9)
     # cable leaving the front
     c.move_to(cx, body[1] + 2)
     c.curve_to(cx, 12, cx + 6, 6, cx + 4, 0)
-    c.set_line_width(4)
-    c.rgba((20, 22, 26), 1)
-    c.stroke()
+    c.outline((20, 22, 26), 1, 4)
     c.save_png("device", "mouse.png")
     # the logo's own light: the mark in white, tinted by the LED colour
     c = Canvas(r - l, b - t, 2)
@@ -386,16 +366,12 @@ def mousepad():
     c = Canvas(w, h, HI)
     l, t, r, b = g.PAD_BODY
     c.round_rect(l + 3, t + 6, r - l, b - t, 16)
-    c.rgba((0, 0, 0), 0.5)
-    c.fill()
+    c.paint_fill((0, 0, 0), 0.5)
     # light strip: a translucent rim all round
     c.round_rect(l, t, r - l, b - t, 16)
-    c.rgba((16, 18, 22), 1)
-    c.fill()
+    c.paint_fill((16, 18, 22), 1)
     c.round_rect(l + 3, t + 3, r - l - 6, b - t - 6, 13)
-    c.set_line_width(5)
-    c.rgba((70, 76, 88), 0.55)
-    c.stroke()
+    c.outline((70, 76, 88), 0.55, 5)
     # cloth surface with a fine weave
     c.round_rect(l + 12, t + 12, r - l - 24, b - t - 24, 9)
     c.linear(l, t, r, b, [(0, (34, 37, 44), 1), (1, (22, 24, 29), 1)])
@@ -415,25 +391,18 @@ def mousepad():
     c.linear(0, ht, 0, hb, [(0, SHELL_LIGHT, 1), (1, SHELL_DARK, 1)])
     c.fill()
     c.round_rect(hl + 0.5, ht + 0.5, hr - hl - 1, hb - ht - 1, 8)
-    c.set_line_width(1)
-    c.rgba(EDGE, 1)
-    c.stroke()
+    c.outline(EDGE, 1, 1)
     brand_mark(c, hl + 16, (ht + hb) / 2 - 1.5, 4.5, MUTED, 1)
     c.text(hl + 28, (ht + hb) / 2 + 3.5, "BRASVIK", 8, MUTED, 1, bold=True)
     # charging spot for a phone in the top left corner
     c.circle(l + 60, t + 58, 28)
-    c.set_line_width(1.2)
-    c.rgba(MUTED, 0.35)
-    c.stroke()
+    c.outline(MUTED, 0.35, 1.2)
     for k, rad in enumerate((6, 11, 16)):
         c.new_sub_path()
         c.arc(l + 60, t + 64, rad, math.radians(225), math.radians(315))
-    c.set_line_width(1.6)
-    c.rgba(MUTED, 0.5)
-    c.stroke()
+    c.outline(MUTED, 0.5, 1.6)
     c.circle(l + 60, t + 64, 2)
-    c.rgba(MUTED, 0.5)
-    c.fill()
+    c.paint_fill(MUTED, 0.5)
     c.save_png("device", "mousepad.png")
 
 
@@ -450,17 +419,11 @@ def headset():
                    rx + 2 - inset, ly - 64)
 
     arch(0)
-    c.set_line_width(7)
-    c.rgba((58, 63, 74), 1)
-    c.stroke()
+    c.outline((58, 63, 74), 1, 7)
     arch(9)
-    c.set_line_width(15)
-    c.rgba((30, 33, 39), 1)
-    c.stroke()
+    c.outline((30, 33, 39), 1, 15)
     arch(9)
-    c.set_line_width(0.8)
-    c.rgba(EDGE, 0.7)
-    c.stroke()
+    c.outline(EDGE, 0.7, 0.8)
     c.text(cx, 73, "BRASVIK", 7, MUTED, 0.9, bold=True, align="center")
     for x in (lx, rx):
         c.round_rect(x - 7, ly - 80, 14, 30, 5)
@@ -470,29 +433,21 @@ def headset():
     # microphone boom from the left cup
     c.move_to(lx - 30, ly + 30)
     c.curve_to(lx - 44, ly + 70, lx - 10, ly + 100, cx - 36, ly + 102)
-    c.set_line_width(5)
-    c.rgba((36, 40, 47), 1)
-    c.stroke()
+    c.outline((36, 40, 47), 1, 5)
     c.round_rect(cx - 42, ly + 96, 18, 12, 6)
-    c.rgba((56, 61, 72), 1)
-    c.fill()
+    c.paint_fill((56, 61, 72), 1)
     # ear cups with their light ring and the cushion
     for x, y in ((lx, ly), (rx, ry)):
         c.circle(x + 2, y + 5, g.HS_CUP_R_OUT)
-        c.rgba((0, 0, 0), 0.45)
-        c.fill()
+        c.paint_fill((0, 0, 0), 0.45)
         c.circle(x, y, g.HS_CUP_R_OUT)
         c.radial(x - 14, y - 18, 4, g.HS_CUP_R_OUT + 6,
                  [(0, SHELL_LIGHT, 1), (0.7, SHELL, 1), (1, SHELL_DARK, 1)])
         c.fill()
         c.circle(x, y, g.HS_CUP_R_OUT - 0.5)
-        c.set_line_width(1)
-        c.rgba(EDGE, 0.9)
-        c.stroke()
+        c.outline(EDGE, 0.9, 1)
         c.circle(x, y, g.HS_LED_RING)
-        c.set_line_width(11)
-        c.rgba((8, 9, 12), 0.95)
-        c.stroke()
+        c.outline((8, 9, 12), 0.95, 11)
         c.circle(x, y, g.HS_LED_RING - 10)
         c.radial(x - 6, y - 8, 2, g.HS_LED_RING - 8, [(0, (58, 64, 75), 1), (1, (30, 33, 39), 1)])
         c.fill()
@@ -507,22 +462,17 @@ ICON_W, ICON_H = 80, 48  # size of a device-bar picture at 96 DPI
 
 def icon_keyboard(c, col, a):
     c.round_rect(10, 12, 60, 26, 4)
-    c.set_line_width(2)
-    c.rgba(col, a)
-    c.stroke()
+    c.outline(col, a, 2)
     for row in range(3):
         for k in range(9):
             c.rectangle(15 + k * 5.9, 16.5 + row * 5.5, 3.6, 3.4)
     c.rectangle(24, 33, 31, 2.6)
-    c.rgba(col, a)
-    c.fill()
+    c.paint_fill(col, a)
 
 
 def icon_mouse(c, col, a):
     c.round_rect(28, 6, 24, 36, 12)
-    c.set_line_width(2)
-    c.rgba(col, a)
-    c.stroke()
+    c.outline(col, a, 2)
     c.move_to(40, 7)
     c.line_to(40, 20)
     c.stroke()
@@ -532,31 +482,23 @@ def icon_mouse(c, col, a):
 
 def icon_pad(c, col, a, soft):
     c.round_rect(8, 12, 64, 26, 6 if soft else 3)
-    c.set_line_width(2)
-    c.rgba(col, a)
-    c.stroke()
+    c.outline(col, a, 2)
     if soft:
         for x in range(16, 66, 8):
             c.move_to(x, 17)
             c.line_to(x - 4, 33)
-        c.set_line_width(0.8)
-        c.rgba(col, a * 0.5)
-        c.stroke()
+        c.outline(col, a * 0.5, 0.8)
     else:
         c.round_rect(12, 16, 56, 18, 2)
-        c.rgba(col, a * 0.25)
-        c.fill()
+        c.paint_fill(col, a * 0.25)
     c.round_rect(56, 9, 12, 5, 2)
-    c.rgba(col, a)
-    c.fill()
+    c.paint_fill(col, a)
 
 
 def icon_headset(c, col, a):
     c.new_sub_path()
     c.arc(40, 26, 18, math.pi, 2 * math.pi)
-    c.set_line_width(2.4)
-    c.rgba(col, a)
-    c.stroke()
+    c.outline(col, a, 2.4)
     for x in (22, 58):
         c.round_rect(x - 5, 22, 10, 18, 4)
         c.fill()
@@ -568,9 +510,7 @@ def icon_headset(c, col, a):
 
 def icon_hub(c, col, a):
     c.round_rect(18, 16, 44, 18, 4)
-    c.set_line_width(2)
-    c.rgba(col, a)
-    c.stroke()
+    c.outline(col, a, 2)
     for k in range(4):
         c.rectangle(23 + k * 9.5, 22, 6, 5)
     c.fill()
@@ -581,21 +521,16 @@ def icon_hub(c, col, a):
 
 def icon_unknown(c, col, a):
     c.round_rect(22, 8, 36, 32, 6)
-    c.set_line_width(2)
-    c.rgba(col, a)
-    c.stroke()
+    c.outline(col, a, 2)
     c.text(40, 32, "?", 20, col, a, bold=True, align="center")
 
 
 def sync_badge(c, col, a):
     x, y = 66, 11
     c.circle(x, y, 8)
-    c.rgba((21, 23, 27), 1)
-    c.fill()
+    c.paint_fill((21, 23, 27), 1)
     c.circle(x, y, 7.5)
-    c.set_line_width(1.2)
-    c.rgba(col, a)
-    c.stroke()
+    c.outline(col, a, 1.2)
     for start in (0.15, 1.15):
         c.new_sub_path()
         c.arc(x, y, 4.2, math.pi * start, math.pi * (start + 0.7))
@@ -636,15 +571,12 @@ def device_icons():
 
 def battery(c, fill=None, bolt=False, plug=False):
     c.round_rect(1, 2, 18, 10, 2.5)
-    c.set_line_width(1.4)
-    c.rgba(TEXT, 0.9)
-    c.stroke()
+    c.outline(TEXT, 0.9, 1.4)
     c.round_rect(19.6, 5, 2, 4, 0.8)
     c.fill()
     if fill is not None:
         c.round_rect(3, 4, 14, 6, 1.2)
-        c.rgba(fill, 1)
-        c.fill()
+        c.paint_fill(fill, 1)
     if bolt:
         c.move_to(11.5, 2.2)
         c.line_to(7, 7.6)
@@ -653,8 +585,7 @@ def battery(c, fill=None, bolt=False, plug=False):
         c.line_to(13, 6.4)
         c.line_to(10, 6.4)
         c.close_path()
-        c.rgba((255, 196, 0), 1)
-        c.fill()
+        c.paint_fill((255, 196, 0), 1)
 
 
 def power_pictures():
@@ -670,9 +601,7 @@ def power_pictures():
 
     def phone(c, notch, punch, radius):
         c.round_rect(3, 1, 12, 22, radius)
-        c.set_line_width(1.4)
-        c.rgba(TEXT, 0.9)
-        c.stroke()
+        c.outline(TEXT, 0.9, 1.4)
         if notch:
             c.round_rect(6.5, 1.6, 5, 1.8, 0.9)
             c.fill()
@@ -692,14 +621,10 @@ def power_pictures():
         c.save_png("power", "Phone_type_%s.png" % name)
     c = Canvas(18, 24, 3)
     c.round_rect(3, 1, 12, 22, 2)
-    c.set_line_width(1.4)
-    c.rgba(MUTED, 0.6)
-    c.stroke()
+    c.outline(MUTED, 0.6, 1.4)
     c.move_to(1.5, 22.5)
     c.line_to(16.5, 1.5)
-    c.set_line_width(1.6)
-    c.rgba((232, 90, 90), 1)
-    c.stroke()
+    c.outline((232, 90, 90), 1, 1.6)
     c.save_png("power", "Phone_type_no_device.png")
 
 
@@ -732,9 +657,7 @@ def motif_keyboard(c, w, h):
             if fade <= 0:
                 continue
             c.round_rect(x, y, 18, 18, 3)
-            c.set_line_width(1)
-            c.rgba((120, 150, 210), 0.10 * fade)
-            c.stroke()
+            c.outline((120, 150, 210), 0.10 * fade, 1)
 
 
 def motif_mouse(c, w, h):
@@ -748,9 +671,7 @@ def motif_mouse(c, w, h):
         c.scale(1.0, 1.45)
         c.circle(0, 0, 40 + k * 26)
         c.restore()
-        c.set_line_width(1)
-        c.rgba((150, 140, 255), 0.085 * (1 - k / 14))
-        c.stroke()
+        c.outline((150, 140, 255), 0.085 * (1 - k / 14), 1)
 
 
 def main():

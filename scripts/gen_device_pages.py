@@ -103,21 +103,18 @@ def function_switch(tabs, indent):
                  "system" if kb_or_ms else None, "otherset"]
     fn_pages = [None, "key" if kb_or_ms else "voice",
                 None if kb_or_ms else ("magic" if "magic" in tabs else "system")]
+    def page(key, name, inner):
+        if key is None:
+            return '%s<VerticalLayout name="%s" visible="false"/>\n' % (" " * inner, name)
+        return area(key, inner, key in tabs)
+
     out = '%s<TabLayout name="device_function_switch">\n' % pad
     out += '%s  <TabLayout name="device_key_function_switch">\n' % pad
     for i, key in enumerate(key_pages):
-        if key is None:
-            out += '%s    <VerticalLayout name="device_key_function_page_%d" visible="false"/>\n' % (
-                pad, i)
-        else:
-            out += area(key, indent + 4, key in tabs)
+        out += page(key, "device_key_function_page_%d" % i, indent + 4)
     out += '%s  </TabLayout>\n' % pad
     for i, key in enumerate(fn_pages[1:], start=1):
-        if key is None:
-            out += '%s  <VerticalLayout name="device_function_page_%d" visible="false"/>\n' % (
-                pad, i)
-        else:
-            out += area(key, indent + 2, key in tabs)
+        out += page(key, "device_function_page_%d" % i, indent + 2)
     out += '%s</TabLayout>\n' % pad
     return out
 
@@ -295,36 +292,37 @@ def tall_page(picture_row_name, panel, tabs, group, battery, hint=""):
     return body
 
 
-def mouse_panel(indent):
+def picture(indent, image, width, height, content):
+    """The device picture with the buttons content() writes at indent + 2."""
     pad = " " * indent
-    out = ('%s<SelectPanel name="SelectPanel" width="%d" height="%d" '
-           'bkimage="file=\'device/mouse.png\'">\n') % (pad, g.MS_WIDTH, g.MS_HEIGHT)
-    out += dot_leds(g.mouse_leds(), g.MS_LED_SIZE, indent + 2, g.MS_WIDTH, g.MS_HEIGHT)
-    for index, (r, text) in enumerate(g.MS_KEYS):
-        out += ('%s  <DeviceKeyButton name="key_%d" float="true" pos="%s" style="spot_key" '
-                'resourcetext="true" tooltip="%s"/>\n') % (pad, index, rect(r), text)
-    out += ('%s  <DeviceKeyButton name="logo" float="true" pos="%s" mouse="false" '
-            'lightimage="file=\'device/logo_light.png\'"/>\n') % (pad, rect(g.MS_LOGO))
-    out += '%s</SelectPanel>\n' % pad
-    return out
+    return ('%s<SelectPanel name="SelectPanel" width="%d" height="%d" '
+            'bkimage="file=\'device/%s\'">\n%s%s</SelectPanel>\n') % (
+                pad, width, height, image, content(indent + 2), pad)
+
+
+def mouse_panel(indent):
+    def content(inner):
+        pad = " " * inner
+        out = dot_leds(g.mouse_leds(), g.MS_LED_SIZE, inner, g.MS_WIDTH, g.MS_HEIGHT)
+        for index, (r, text) in enumerate(g.MS_KEYS):
+            out += ('%s<DeviceKeyButton name="key_%d" float="true" pos="%s" style="spot_key" '
+                    'resourcetext="true" tooltip="%s"/>\n') % (pad, index, rect(r), text)
+        out += ('%s<DeviceKeyButton name="logo" float="true" pos="%s" mouse="false" '
+                'lightimage="file=\'device/logo_light.png\'"/>\n') % (pad, rect(g.MS_LOGO))
+        return out
+
+    return picture(indent, "mouse.png", g.MS_WIDTH, g.MS_HEIGHT, content)
 
 
 def pad_panel(indent):
-    pad = " " * indent
-    out = ('%s<SelectPanel name="SelectPanel" width="%d" height="%d" '
-           'bkimage="file=\'device/mousepad.png\'">\n') % (pad, g.PAD_WIDTH, g.PAD_HEIGHT)
-    out += dot_leds(g.pad_leds(), 0, indent + 2, g.PAD_WIDTH, g.PAD_HEIGHT)
-    out += '%s</SelectPanel>\n' % pad
-    return out
+    return picture(indent, "mousepad.png", g.PAD_WIDTH, g.PAD_HEIGHT,
+                   lambda inner: dot_leds(g.pad_leds(), 0, inner, g.PAD_WIDTH, g.PAD_HEIGHT))
 
 
 def headset_panel(indent):
-    pad = " " * indent
-    out = ('%s<SelectPanel name="SelectPanel" width="%d" height="%d" '
-           'bkimage="file=\'device/headset.png\'">\n') % (pad, g.HS_WIDTH, g.HS_HEIGHT)
-    out += dot_leds(g.headset_leds(), g.HS_LED_SIZE, indent + 2, g.HS_WIDTH, g.HS_HEIGHT)
-    out += '%s</SelectPanel>\n' % pad
-    return out
+    return picture(indent, "headset.png", g.HS_WIDTH, g.HS_HEIGHT,
+                   lambda inner: dot_leds(g.headset_leds(), g.HS_LED_SIZE, inner, g.HS_WIDTH,
+                                          g.HS_HEIGHT))
 
 
 def main():

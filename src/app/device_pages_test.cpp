@@ -181,24 +181,12 @@ class DevicePagesTest : public ::testing::TestWithParam<size_t> {
         const int sector = std::min(4, static_cast<int>(h));
         const double f = h - sector;
         const auto c = [](double v) { return static_cast<uint32_t>(std::lround(v * 255)); };
-        double r = 0, g = 0, b = 0;
-        switch (sector) {
-            case 0:
-                r = 1, g = f;
-                break;
-            case 1:
-                r = 1 - f, g = 1;
-                break;
-            case 2:
-                g = 1, b = f;
-                break;
-            case 3:
-                g = 1 - f, b = 1;
-                break;
-            default:
-                r = f, b = 1;
-                break;
-        }
+        constexpr double kCorners[6][3] = {{1, 0, 0}, {1, 1, 0}, {0, 1, 0},
+                                           {0, 1, 1}, {0, 0, 1}, {1, 0, 1}};
+        const auto mix = [&](int ch) {
+            return kCorners[sector][ch] + (kCorners[sector + 1][ch] - kCorners[sector][ch]) * f;
+        };
+        const double r = mix(0), g = mix(1), b = mix(2);
         return (c(r) << 16) | (c(g) << 8) | c(b);
     }
 
@@ -237,21 +225,23 @@ TEST_P(DevicePagesTest, TheModelBindsEveryKeyAndLedOfThePicture) {
     // Every key the model counts is bound, a distinct key button, a direct child of the picture
     // (the rubber band selects only those); every LED sits in the light container.
     std::set<CControlUI*> seen;
-    ASSERT_EQ(model_->keyButtons().size(), static_cast<size_t>(page.keys));
-    for (int i = 0; i < page.keys; ++i) {
-        CControlUI* key = model_->keyButtons()[i];
-        ASSERT_NE(key, nullptr) << "key_" << i;
-        EXPECT_EQ(key->GetClass(), "DeviceKeyButton") << "key_" << i;
-        EXPECT_EQ(key->GetParent(), panel) << "key_" << i;
-        EXPECT_TRUE(seen.insert(key).second) << "key_" << i;
-    }
-    ASSERT_EQ(model_->ledButtons().size(), static_cast<size_t>(page.leds));
-    for (int i = 0; i < page.leds; ++i) {
-        CControlUI* led = model_->ledButtons()[i];
-        ASSERT_NE(led, nullptr) << "light_" << i;
-        EXPECT_EQ(led->GetClass(), "DeviceKeyButton") << "light_" << i;
-        EXPECT_EQ(led->GetParent(), lights) << "light_" << i;
-        EXPECT_TRUE(seen.insert(led).second) << "light_" << i;
+    struct Group {
+        const char* prefix;
+        const std::vector<CControlUI*>& bound;
+        int count;
+        CControlUI* parent;
+    };
+    for (const Group& group : {Group{"key_", model_->keyButtons(), page.keys, panel},
+                               Group{"light_", model_->ledButtons(), page.leds, lights}}) {
+        ASSERT_EQ(group.bound.size(), static_cast<size_t>(group.count)) << group.prefix;
+        for (int i = 0; i < group.count; ++i) {
+            SCOPED_TRACE(group.prefix + std::to_string(i));
+            CControlUI* button = group.bound[i];
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->GetClass(), "DeviceKeyButton");
+            EXPECT_EQ(button->GetParent(), group.parent);
+            EXPECT_TRUE(seen.insert(button).second);
+        }
     }
     // No stray buttons beyond the counts: the next index is not on the page.
     EXPECT_EQ(Find("key_" + std::to_string(page.keys)), nullptr);
