@@ -243,6 +243,13 @@ TEST_P(DevicePagesTest, TheModelBindsEveryKeyAndLedOfThePicture) {
             EXPECT_TRUE(seen.insert(button).second);
         }
     }
+    // Binding lights every LED button white until the preview colours it.
+    for (CControlUI* led : model_->ledButtons()) {
+        auto* button = dynamic_cast<ui::CDeviceKeyButtonUI*>(led);
+        ASSERT_NE(button, nullptr) << led->GetName();
+        EXPECT_TRUE(button->IsOverlayVisible()) << led->GetName();
+        EXPECT_EQ(button->GetOverlayColour(), 0xFFFFFFu) << led->GetName();
+    }
     // No stray buttons beyond the counts: the next index is not on the page.
     EXPECT_EQ(Find("key_" + std::to_string(page.keys)), nullptr);
     EXPECT_EQ(Find("light_" + std::to_string(page.leds)), nullptr);
