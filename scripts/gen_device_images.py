@@ -229,20 +229,19 @@ def key_marker():
 
 
 def mouse_outline(c, body, inset=0.0):
-    """The shell outline along device_geometry's edge curve."""
-    top, bottom = body[1] + inset, body[3] - inset
-    pts_l = []
-    pts_r = []
+    """The shell outline along device_geometry's edge curve, shrunk by inset on every side."""
+    cx, cy = (body[0] + body[2]) / 2, (body[1] + body[3]) / 2
+    half_w, half_h = (body[2] - body[0]) / 2, (body[3] - body[1]) / 2
+    sx, sy = (half_w - inset) / half_w, (half_h - inset) / half_h
     steps = 240
+    left, right = [], []
     for i in range(steps + 1):
         y = body[1] + (body[3] - body[1]) * i / steps
-        y = min(max(y, top), bottom)
-        pts_l.append((g._ms_edge_x(y, True) + inset, y))
-        pts_r.append((g._ms_edge_x(y, False) - inset, y))
-    c.move_to(*pts_l[0])
-    for p in pts_l[1:]:
-        c.line_to(*p)
-    for p in reversed(pts_r):
+        ys = cy + (y - cy) * sy
+        left.append((cx + (g._ms_edge_x(y, True) - cx) * sx, ys))
+        right.append((cx + (g._ms_edge_x(y, False) - cx) * sx, ys))
+    c.move_to(*left[0])
+    for p in left[1:] + right[::-1]:
         c.line_to(*p)
     c.close_path()
 
