@@ -277,6 +277,30 @@ TEST_P(DevicePagesTest, TheModelBindsEveryKeyAndLedOfThePicture) {
         }
 }
 
+TEST_P(DevicePagesTest, KeysTakeClicksAndARubberBandOverThePictureSelectsThemAll) {
+    const PageCase& page = Page();
+    ASSERT_TRUE(Open(page, 96, "lan_en.xml"));
+    // The light container lies over the whole picture: clicks must still reach the keys.
+    for (CControlUI* key : model_->keyButtons()) {
+        if (!key->IsVisible()) continue;
+        window_->ClearNotifications();
+        ASSERT_TRUE(driver_->Click(key->GetName())) << driver_->LastError();
+        bool clicked = false;
+        for (const auto& r : window_->Notifications())
+            clicked = clicked || (r.type == "click" && r.sender == key->GetName());
+        EXPECT_TRUE(clicked) << key->GetName() << " took no click";
+    }
+    const UiRect& picture = Find("SelectPanel")->GetPos();
+    ASSERT_TRUE(driver_->Drag({picture.left + 1, picture.top + 1},
+                              {picture.right - 1, picture.bottom - 1}));
+    for (CControlUI* key : model_->keyButtons()) {
+        if (key->IsVisible()) {
+            EXPECT_TRUE(static_cast<ui::CDeviceKeyButtonUI*>(key)->IsBandSelected())
+                << key->GetName();
+        }
+    }
+}
+
 TEST_P(DevicePagesTest, TabsShowTheirPanelAreasAndThePageFitsTheWindow) {
     const PageCase& page = Page();
     ASSERT_TRUE(Open(page, 96, "lan_en.xml"));
