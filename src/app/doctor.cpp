@@ -90,13 +90,15 @@ std::vector<Product> CatalogueProducts() {
     return products;
 }
 
-// The rules file that came with this program: beside an install, else in the source tree.
+// The rules file that came with this program: beside an install (<prefix>/share/brasvik-m402/
+// -> <prefix>/lib/udev/rules.d), or in the source tree above a build folder.
 std::string ShippedRulesFile(const std::string& programFolder) {
-    const std::string installed = programFolder + "../../lib/udev/rules.d/" + UdevRules::kFileName;
-    if (os::PathExists(installed)) {
+    for (const std::string& candidate :
+         {programFolder + "../../lib/udev/rules.d/" + UdevRules::kFileName,
+          programFolder + "../packaging/" + UdevRules::kFileName}) {
         std::error_code ec;
-        const auto canonical = std::filesystem::canonical(installed, ec);
-        return ec ? installed : canonical.string();
+        const auto canonical = std::filesystem::canonical(candidate, ec);
+        if (!ec) return canonical.string();
     }
     return std::string("packaging/") + UdevRules::kFileName;
 }
@@ -153,7 +155,7 @@ std::string AccessFix(const os::hid::HidrawNode& node, const os::FileAccess& acc
     return "install the udev rules: " + InstallRulesFix(programFolder);
 }
 
-// Returns whether any device of the catalogue is present.
+// One line per node of a device of the family, or one saying that none is plugged in.
 void CheckDevices(const std::vector<Product>& products, const UdevRules& rules,
                   const std::string& programFolder, std::vector<DoctorFinding>* out) {
     bool any = false;

@@ -5,6 +5,7 @@
 #include <systemd/sd-bus.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "os/folders.h"
@@ -16,7 +17,9 @@ SessionBusState ProbeSessionBus(const std::string& name) {
     sd_bus* bus = nullptr;
     int r = sd_bus_open_user(&bus);
     if (r < 0) {
-        s.error = std::strerror(-r);
+        s.error = r == -ENOMEDIUM ? "no address: DBUS_SESSION_BUS_ADDRESS is not set and there is "
+                                    "no bus in the runtime folder"
+                                  : std::strerror(-r);
         return s;
     }
     sd_bus_error error = SD_BUS_ERROR_NULL;
