@@ -7,6 +7,7 @@
 #include <set>
 #include <utility>
 
+#include "app/app_globals.h"
 #include "app/command_line.h"
 #include "app/udev_rules.h"
 #include "hid/supported_device.h"
@@ -307,7 +308,8 @@ void CheckDisplay(std::vector<DoctorFinding>* out) {
 }
 
 void CheckUserData(std::vector<DoctorFinding>* out) {
-    const std::string folder = os::LocalAppDataFolder() + "/Brasvik M402";
+    // The folder UserDataFolder() makes; looked at here without creating it.
+    const std::string folder = os::LocalAppDataFolder() + "/" + kAppTitle;
     std::string why;
     if (os::CanCreateFilesIn(folder, &why)) {
         out->push_back(
