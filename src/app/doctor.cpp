@@ -272,11 +272,11 @@ void CheckDisplay(std::vector<DoctorFinding>* out) {
     const os::DisplayState d = os::ProbeDisplay();
     using Kind = os::DisplayState::Kind;
     if (d.kind == Kind::kNone) {
-        std::string text = "none";
-        if (!d.x11Error.empty())
-            text += " (" + d.x11Error + ")";
-        else
-            text += " (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+        std::string why;
+        for (const std::string* e : {&d.waylandError, &d.x11Error})
+            if (!e->empty()) why += (why.empty() ? "" : "; ") + *e;
+        const std::string text =
+            "none (" + (why.empty() ? "neither DISPLAY nor WAYLAND_DISPLAY is set" : why) + ")";
         out->push_back({Verdict::kWarn, "display",
                         text + ": the window cannot show and the program runs without it; no "
                                "global key capture",

@@ -20,6 +20,8 @@ DisplayState ProbeDisplay() {
         if (PathExists(socket)) {
             s.kind = DisplayState::Kind::kWayland;
             s.name = wayland;
+        } else {
+            s.waylandError = "no compositor socket " + socket;
         }
     }
     if (x != nullptr && x[0] != '\0') {

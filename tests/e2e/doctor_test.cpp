@@ -74,6 +74,11 @@ class DoctorE2E : public ::testing::Test {
         dir_ = ::mkdtemp(tmpl);
         ::chmod(dir_.c_str(), 0755);
         for (const char* sub : {"/data", "/run"}) std::filesystem::create_directory(dir_ + sub);
+        NewTestbed();
+    }
+    // An empty testbed in place of the last one.
+    void NewTestbed() {
+        if (bed_) g_object_unref(bed_);
         bed_ = umockdev_testbed_new();  // also points UMOCKDEV_DIR at it
         ::chmod(umockdev_testbed_get_root_dir(bed_), 0755);
     }
@@ -205,8 +210,7 @@ TEST_F(DoctorE2E, NodeWithoutPermissionNamesTheFix) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.groupOwned && (::geteuid() != 0 || plugdev == nullptr)) continue;
-        TearDown();
-        SetUp();
+        NewTestbed();
         AddKeyboard(::geteuid() == 0 ? c.mode : 0, c.groupOwned ? plugdev->gr_gid : 0, c.uaccess);
         const DoctorRun run = Run("", true);
         const std::string line = run.Line("devices");
