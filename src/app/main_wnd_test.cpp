@@ -153,7 +153,19 @@ TEST_F(MainWndTest, TitleBarButtonsHideMinimiseMaximiseAndRestore) {
     EXPECT_TRUE(wnd_->IsZoomed());
     ASSERT_TRUE(wndDriver_->Click("restorebtn"));
 
-    // Close hides to the tray; the program keeps running.
+    // Without a notification area the icon that brings the window back is missing: close
+    // minimises instead of hiding.
+    ASSERT_FALSE(wnd_->trayIcon().Registered());
+    ASSERT_TRUE(wndDriver_->Click("closebtn"));
+    Pump();
+    EXPECT_TRUE(wnd_->IsWindowVisible());
+    EXPECT_TRUE(wnd_->IsIconic());
+    ASSERT_TRUE(wndDriver_->Click("restorebtn"));
+
+    // Once a notification area shows the icon, close hides to the tray; the program keeps
+    // running.
+    os::testing::TrayWatcher watcher;
+    ASSERT_TRUE(RunUntil(*loop_, [&] { return wnd_->trayIcon().Registered(); }));
     ASSERT_TRUE(wndDriver_->Click("closebtn"));
     Pump();
     EXPECT_FALSE(wnd_->IsWindowVisible());
