@@ -2,14 +2,19 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <thread>
 
 #include "app/app_globals.h"
+#include "app/dispatch/testing/fake_device_bar.h"
 #include "app/tray_menu_anchor.h"
+#include "hid/device_scan_thread.h"
 #include "os/event.h"
+#include "os/power_events.h"
 #include "os/testing/private_session_bus.h"
 #include "os/testing/tray_watcher.h"
 #include "toolkit/control_ui.h"
@@ -35,6 +40,10 @@ constexpr const char* kMainSkin = R"(<Window size="800,572" caption="0,0,0,40">
       <Button name="closebtn" width="30" height="30"/>
     </HorizontalLayout>
     <Label name="No_device_Link" text="no device" visible="false"/>
+    <HorizontalLayout height="30">
+      <Button name="default_btn" width="60"/>
+      <Button name="control_light_status" width="120"/>
+    </HorizontalLayout>
   </VerticalLayout>
 </Window>)";
 
@@ -238,6 +247,139 @@ TEST_F(MainWndTest, TrayClicksToggleTheWindowAndOpenTheMenuWhoseExitShutsDown) {
     EXPECT_FALSE(wnd_->workers().HasSlots());
     EXPECT_EQ(Globals().mainWindow.load(), 0u);
     EXPECT_FALSE(bus_.FindWindow("MainWnd", kAppTitle));
+}
+
+// The window with a device bar of a keyboard, a mouse, a mouse pad and a headset; the keyboard is
+// selected.
+class MainWndDevicesTest : public MainWndTest {
+  protected:
+    void SetUp() override {
+        MainWndTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        bar_.devices = {&keyboard_, &mouse_, &pad_, &headset_};
+        wnd_->SetDeviceBar(&bar_);
+    }
+    void TearDown() override {
+        if (wnd_) wnd_->SetDeviceBar(nullptr);
+        Globals().systemAwake = 1;
+        MainWndTest::TearDown();
+    }
+    std::string Text(const char* name) {
+        return wnd_->GetPaintManager().FindControl(name)->GetText();
+    }
+
+    testing::RecordingDevice keyboard_{1};
+    testing::RecordingDevice mouse_{6};
+    testing::RecordingDevice pad_{3};
+    testing::RecordingDevice headset_{7};
+    testing::FakeDeviceBar bar_;
+};
+
+TEST_F(MainWndDevicesTest, FirmwareBelow272AsksAndRefusingEndsTheProgram) {
+    wnd_->SetMessageAnswerForTest(1);
+    wnd_->SendMessage(UWM_FIRMWARE_VERSION_MSG, 0x22A9, 272);
+    EXPECT_EQ(wnd_->lastQuestion(), "");
+    // Confirmed, but the build ships no updater: the user is told, the program goes on.
+    ASSERT_NE(access(CMainWnd::UpdaterPath().c_str(), X_OK), 0);
+    wnd_->SendMessage(UWM_FIRMWARE_VERSION_MSG, 0x22A9, 271);
+    EXPECT_EQ(wnd_->lastQuestion(), "message_text_updater_missing");
+    EXPECT_NE(wnd_->GetHWND(), 0u);
+    // Refused: the program ends through the shutdown order.
+    wnd_->SetMessageAnswerForTest(0);
+    wnd_->SendMessage(UWM_FIRMWARE_VERSION_MSG, 0x22A9, 271);
+    EXPECT_EQ(wnd_->lastQuestion(), "UpdateTiShiText");
+    Pump();
+    EXPECT_EQ(wnd_->GetHWND(), 0u);
+    EXPECT_TRUE(loop_->QuitRequested());
+    EXPECT_EQ(loop_->ExitCode(), 0);
+}
+
+TEST_F(MainWndDevicesTest, DefaultsAskFirstAndResetOnlyTheSelectedDevice) {
+    // Cancelled: nothing changes.
+    bar_.selected = &keyboard_;
+    wnd_->SetMessageAnswerForTest(0);
+    ASSERT_TRUE(wndDriver_->Click("default_btn"));
+    EXPECT_EQ(wnd_->lastQuestion(), "message_text_22");
+    EXPECT_TRUE(keyboard_.calls.empty());
+    // Confirmed without a selected device: nothing changes either.
+    wnd_->SetMessageAnswerForTest(1);
+    bar_.selected = nullptr;
+    ASSERT_TRUE(wndDriver_->Click("default_btn"));
+    EXPECT_TRUE(keyboard_.calls.empty());
+    // Confirmed: the selected device's default profile, key assignments and settings.
+    bar_.selected = &keyboard_;
+    ASSERT_TRUE(wndDriver_->Click("default_btn"));
+    EXPECT_EQ(keyboard_.calls, (std::vector<std::string>{"reload profile", "write keys 0",
+                                                         "write settings 0,0,1,1920,1080"}));
+    EXPECT_TRUE(mouse_.calls.empty());
+}
+
+TEST_F(MainWndDevicesTest, SleepHoldsDeviceMessagesUntilResumeWhichReconciles) {
+    EXPECT_EQ(keyboard_.GetLightingSwitch(), 0);
+    wnd_->SendMessage(os::WM_POWERBROADCAST, os::PBT_APMSUSPEND, 0);
+    EXPECT_EQ(Globals().systemAwake.load(), 0);
+    wnd_->SendMessage(hid::WM_DEVICE_REMOVAL, 3, 0);
+    wnd_->SendMessage(UWM_APPLY_LANGUAGE_MSG, 1, 0);
+    EXPECT_TRUE(bar_.calls.empty());
+    EXPECT_TRUE(keyboard_.calls.empty());
+    // Activation still arrives while asleep.
+    wnd_->SendMessage(os::WM_ACTIVATE, 1, 0);
+    EXPECT_TRUE(wnd_->active());
+    EXPECT_TRUE(pad_.GetWindowActive());
+
+    wnd_->SendMessage(os::WM_POWERBROADCAST, os::PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_EQ(Globals().systemAwake.load(), 1);
+    EXPECT_EQ(bar_.calls, (std::vector<std::string>{"resume"}));
+    // The devices take the lighting back; the headset is not one of them.
+    EXPECT_EQ(keyboard_.GetLightingSwitch(), 1);
+    EXPECT_EQ(pad_.GetLightingSwitch(), 1);
+    EXPECT_EQ(headset_.GetLightingSwitch(), 0);
+    wnd_->SendMessage(hid::WM_DEVICE_REMOVAL, 3, 0);
+    EXPECT_EQ(bar_.calls.back(), "removal 3");
+}
+
+TEST_F(MainWndDevicesTest, TheLightingControlFlagFollowsTheClickAndTheControlMessage) {
+    EXPECT_EQ(wnd_->lightControl(), 1);
+    ASSERT_TRUE(wndDriver_->Click("control_light_status"));
+    EXPECT_EQ(wnd_->lightControl(), 0);
+    EXPECT_EQ(Text("control_light_status"), "不控制灯光");
+    for (auto* d : {&keyboard_, &mouse_, &pad_}) EXPECT_EQ(d->GetLightingSwitch(), 0);
+
+    const uint32_t control = Globals().UWM_LIGHT_CONTROL_MSG;
+    wnd_->SendMessage(control, 0, 1);  // wParam other than 1: ignored
+    EXPECT_EQ(wnd_->lightControl(), 0);
+    wnd_->SendMessage(control, 1, 1);
+    EXPECT_EQ(wnd_->lightControl(), 1);
+    EXPECT_EQ(Text("control_light_status"), "控制灯光");
+    for (auto* d : {&keyboard_, &mouse_, &pad_}) EXPECT_EQ(d->GetLightingSwitch(), 1);
+}
+
+TEST_F(MainWndDevicesTest, AudioDataReachesTheKeyboardsAndLanguageRelabelsKeyboardsAndMice) {
+    std::array<int32_t, 500> frame{};
+    frame[0] = 400;
+    auto send = [&](uintptr_t record, const void* data, uint32_t bytes) {
+        os::COPYDATASTRUCT cds{record, bytes, data};
+        wnd_->SendMessage(os::WM_COPYDATA, 0, reinterpret_cast<os::LPARAM>(&cds));
+    };
+    send(1, frame.data(), sizeof frame);
+    frame[0] = 0;
+    send(1, frame.data(), sizeof frame);
+    EXPECT_TRUE(keyboard_.calls.empty());
+    send(1, frame.data(), 0);  // no data: not a frame
+    EXPECT_TRUE(keyboard_.calls.empty());
+    send(1, frame.data(), sizeof frame);
+    const uint8_t bands[6] = {1, 2, 3, 4, 5, 6};
+    send(2, bands, sizeof bands);
+    // The third frame changed nothing against the second: level 0.
+    EXPECT_EQ(keyboard_.calls, (std::vector<std::string>{"levels 500 0", "bands 6"}));
+    EXPECT_TRUE(mouse_.calls.empty());
+    EXPECT_EQ(wnd_->audioBands()[5], 6);
+
+    keyboard_.calls.clear();
+    wnd_->SendMessage(UWM_APPLY_LANGUAGE_MSG, 1, 0);
+    EXPECT_EQ(keyboard_.calls, (std::vector<std::string>{"relabel"}));
+    EXPECT_EQ(mouse_.calls, (std::vector<std::string>{"relabel"}));
+    EXPECT_TRUE(pad_.calls.empty());
 }
 
 TEST(TrayMenuAnchor, OpensAwayFromThePanel) {

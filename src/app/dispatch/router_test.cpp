@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "app/dispatch/testing/fake_device_bar.h"
 #include "app/main_wnd_ids.h"
 #include "device/quendal_usb_device.h"
 #include "hid/device_scan_thread.h"
@@ -91,55 +92,8 @@ class RecordingLighting : public device::ILightingPanelView {
     void OpenMusicSettings() override { calls.push_back("music"); }
 };
 
-// A device model of a kind, with an optional lighting panel and a DPI stage operation.
-class TestDevice : public device::CQuendalUSBDevice {
-  public:
-    explicit TestDevice(int kind) { SetDeviceKind(kind); }
-    device::ILightingPanelView* LightingPanel() override { return lighting; }
-    void SetDpiStageValue(int stage, int value) override {
-        calls.push_back("dpi " + std::to_string(stage) + "=" + std::to_string(value));
-    }
-    void FillKeyColours(bool on) override { calls.push_back(on ? "fill on" : "fill off"); }
-    device::ILightingPanelView* lighting = nullptr;
-    std::vector<std::string> calls;
-};
-
-class TestBar : public IDeviceBarTarget {
-  public:
-    std::vector<std::string> calls;
-    device::CQuendalUSBDevice* selected = nullptr;
-
-    void BuildPages() override {}
-    void OnDeviceArrival(int slot) override { calls.push_back("arrival " + std::to_string(slot)); }
-    void OnDeviceRemoval(int slot) override { calls.push_back("removal " + std::to_string(slot)); }
-    void OnItemShowMessage(int item, bool show) override {
-        calls.push_back("item " + std::to_string(item) + (show ? " shown" : " hidden"));
-    }
-    void OnReceiverPollTimer() override { calls.push_back("poll"); }
-    void OnResume() override { calls.push_back("resume"); }
-    void OnDeviceSelectChanged(toolkit::TNotifyUI&) override { calls.push_back("select"); }
-    void OnSynchroSelectChanged(toolkit::TNotifyUI&) override { calls.push_back("synchro"); }
-    void SelectNext() override { calls.push_back("next"); }
-    void SelectPrevious() override { calls.push_back("previous"); }
-    void SynchroniseLighting() override { calls.push_back("same mode"); }
-    int VisibleItemCount() const override { return selected ? 1 : 0; }
-    device::CQuendalUSBDevice* SelectedDevice() const override { return selected; }
-    device::CQuendalUSBDevice* SelectedKeyboard() const override {
-        const int k = selected ? selected->GetDeviceKind() : 0;
-        return k == 1 || k == 9 ? selected : nullptr;
-    }
-    device::CQuendalUSBDevice* SelectedMouse() const override {
-        const int k = selected ? selected->GetDeviceKind() : 0;
-        return k == 2 || k == 6 ? selected : nullptr;
-    }
-    void ForEachPadMouseKeyboard(
-        const std::function<void(device::CQuendalUSBDevice&)>& fn) const override {
-        if (selected) fn(*selected);
-    }
-    void ForEachDevice(const std::function<void(device::CQuendalUSBDevice&)>& fn) const override {
-        if (selected) fn(*selected);
-    }
-};
+using testing::FakeDeviceBar;
+using TestDevice = testing::RecordingDevice;
 
 TEST(RouterNames, SplitsAPrefixAndItsNumberOnce) {
     struct Case {
@@ -229,7 +183,7 @@ TEST(RouterTables, NoNameIsRoutedTwiceAndNoMessageTwice) {
 
 class RouterTest : public ::testing::Test {
   protected:
-    TestBar bar_;
+    FakeDeviceBar bar_;
     RecordingWindow window_;
     Router router_{window_};
 
