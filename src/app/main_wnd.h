@@ -95,6 +95,11 @@ class CMainWnd : public toolkit::WindowImplBase,
     void SetMessageAnswerForTest(std::optional<int> answer) { messageAnswer_ = answer; }
     // What the window asked last ("message_text_22", ...), for tests.
     const std::string& lastQuestion() const { return lastQuestion_; }
+    // The no-device notice after the visible device-bar items, then the window shown, restored
+    // and brought to the front with the devices marked window shown (the title message, and the
+    // end of a device arrival).
+    void ShowAndRaise();
+    void UpdateNoDeviceLink();
     // The updater program the firmware message starts.
     static std::string UpdaterPath();
     int wakeCount() const { return wakeCount_; }
@@ -147,8 +152,6 @@ class CMainWnd : public toolkit::WindowImplBase,
     void OnWindowInit();
     void StopWorkers();
     void CreateTrayIcon();
-    void UpdateNoDeviceLink();
-    void ShowAndRaise();
     void CloseChildWindows();
     void ApplyDpiLayout();
     void ShowLightControl();
