@@ -14,6 +14,7 @@
 #include "os/event.h"
 #include "os/message_loop.h"
 #include "os/session_bus.h"
+#include "os/testing/bus_peer.h"
 #include "os/testing/private_session_bus.h"
 
 namespace app {
@@ -106,15 +107,23 @@ TEST(RuvuDuvo, TheReportBlock) {
 // A program on the bus with one published window that records what reaches it.
 class Peer {
   public:
-    explicit Peer(std::string title) : title_(std::move(title)) {
-        thread_ = std::thread([this] { Run(); });
-        ready_.Wait(10000);
-    }
-    ~Peer() {
-        stop_ = true;
-        os::PostMessage(hwnd_, os::WM_NULL, 0, 0);
-        thread_.join();
-    }
+    explicit Peer(std::string title)
+        : peer_("PeerClass", std::move(title),
+                [this](uint32_t msg, os::WPARAM w, os::LPARAM l) -> os::LRESULT {
+                    if (msg == announce_ && w == 1) {
+                        lastAnnounce = l;
+                        ++announces;
+                    }
+                    if (msg == os::WM_COPYDATA) {
+                        const auto* cds = reinterpret_cast<const os::COPYDATASTRUCT*>(l);
+                        const auto* bytes = static_cast<const uint8_t*>(cds->lpData);
+                        copy.assign(bytes, bytes + cds->cbData);
+                        copyId = cds->dwData;
+                        ++copies;
+                        return 1;
+                    }
+                    return 0;
+                }) {}
     std::atomic<int> announces{0};
     std::atomic<int64_t> lastAnnounce{-1};
     std::atomic<int> copies{0};
@@ -122,37 +131,8 @@ class Peer {
     std::atomic<uintptr_t> copyId{0};
 
   private:
-    void Run() {
-        os::MessageLoop loop;
-        os::SessionBus bus;
-        const uint32_t announce = os::RegisterWindowMessage(kLightControlAnnounceName);
-        os::FunctionTarget target([&](uint32_t msg, os::WPARAM w, os::LPARAM l) -> os::LRESULT {
-            if (msg == announce && w == 1) {
-                lastAnnounce = l;
-                ++announces;
-            }
-            if (msg == os::WM_COPYDATA) {
-                const auto* cds = reinterpret_cast<const os::COPYDATASTRUCT*>(l);
-                const auto* bytes = static_cast<const uint8_t*>(cds->lpData);
-                copy.assign(bytes, bytes + cds->cbData);
-                copyId = cds->dwData;
-                ++copies;
-                return 1;
-            }
-            return 0;
-        });
-        hwnd_ = os::CreateTarget(&target);
-        if (bus.Connect(loop)) bus.PublishWindow(hwnd_, "PeerClass", title_);
-        ready_.Set();
-        loop.RunUntil([&] { return stop_.load(); });
-        os::DestroyTarget(hwnd_);
-    }
-
-    std::string title_;
-    std::thread thread_;
-    os::Event ready_;
-    std::atomic<bool> stop_{false};
-    std::atomic<os::HWND> hwnd_{0};
+    const uint32_t announce_ = os::RegisterWindowMessage(kLightControlAnnounceName);
+    os::testing::BusPeer peer_;
 };
 
 TEST(Companions, TheLightingControlAnnounceAndTheRuvuDuvoReportReachOtherPrograms) {
