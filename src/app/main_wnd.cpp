@@ -307,8 +307,6 @@ void CMainWnd::SetInputHook(bool on) {
 }
 
 int CMainWnd::Ask(const std::string& titleId, const std::string& textId, int buttons) {
-    lastQuestion_ = textId;
-    if (messageAnswer_) return *messageAnswer_;
     const std::string title =
         titleId.empty() ? std::string() : toolkit::CResourceManager::GetInstance().GetText(titleId);
     return ShowMessage(GetHWND(), title.empty() ? titleId : title, textId, dpi_, true, buttons);

@@ -90,11 +90,6 @@ class CMainWnd : public toolkit::WindowImplBase,
     IDeviceBarTarget* deviceBar() const { return router_.deviceBar(); }
     void SetInputHook(IInputHookTarget* hook) { inputHook_ = hook; }
     void SetChildWindowOpeners(ChildWindowOpeners openers) { openers_ = openers; }
-    // What a message box answers while tests or scripts drive the window: 1 confirm, 0 cancel.
-    // Unset: the box is shown and waits for the user.
-    void SetMessageAnswerForTest(std::optional<int> answer) { messageAnswer_ = answer; }
-    // What the window asked last ("message_text_22", ...), for tests.
-    const std::string& lastQuestion() const { return lastQuestion_; }
     // The no-device notice after the visible device-bar items, then the window shown, restored
     // and brought to the front with the devices marked window shown (the title message, and the
     // end of a device arrival).
@@ -194,8 +189,6 @@ class CMainWnd : public toolkit::WindowImplBase,
     std::array<uint8_t, kAudioBandBytes> audioBands_{};
     bool active_ = false;
     bool hover_ = false;
-    std::optional<int> messageAnswer_;
-    std::string lastQuestion_;
 
     int dpi_ = 96;
     bool displayChanged_ = false;

@@ -5,12 +5,16 @@
 #include <unistd.h>
 
 #include <array>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/app_globals.h"
 #include "app/dispatch/testing/fake_device_bar.h"
+#include "app/msg_wnd.h"
 #include "app/tray_menu_anchor.h"
 #include "hid/device_scan_thread.h"
 #include "os/event.h"
@@ -68,7 +72,10 @@ class MainWndTest : public toolkit::testing::SkinFixture {
         setenv("XDG_DATA_HOME", (dir_ + "/data").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (dir_ + "/config").c_str(), 1);
         unsetenv("BRASVIK_DPI");
-        WriteFile("res.xml", R"(<Res><Xml name="XML_MAIN" value="main.xml"/></Res>)");
+        WriteFile("res.xml", R"(<Res><Xml name="XML_MAIN" value="main.xml"/>
+<Xml name="XML_MSG" value="msgwnd.xml"/></Res>)");
+        std::ifstream box(std::string(BRASVIK_SOURCE_DIR) + "/data/skin/msgwnd.xml");
+        WriteFile("msgwnd.xml", std::string(std::istreambuf_iterator<char>(box), {}));
         WriteFile("main.xml", kMainSkin);
         WriteFile("menu.xml", kMenuSkin);
         ASSERT_TRUE(toolkit::CResourceManager::GetInstance().LoadResource("res.xml"));
@@ -97,6 +104,25 @@ class MainWndTest : public toolkit::testing::SkinFixture {
         ASSERT_TRUE(RunUntil(*loop_, [&] { return wnd_->IsShown(); }));
         wndDriver_->AdvanceTimers(100);
     }
+    // Answers the next questions the window asks with their confirm (true) or cancel button, one
+    // after the other, and keeps their text ids.
+    void Answer(std::vector<bool> answers, toolkit::HWND previous = 0, int turns = 100000) {
+        loop_->PostTask([this, answers, previous, turns] {
+            CMsgWnd* box = CMsgWnd::Current();
+            if (box == nullptr || box->GetHWND() == previous) {
+                if (turns > 0)
+                    Answer(answers, previous, turns - 1);
+                else
+                    ADD_FAILURE() << "no question asked";
+                return;
+            }
+            toolkit::UiTestDriver d(*box, box->GetPaintManager());
+            d.Render();
+            asked_.push_back(d.Find("MessageText")->GetRawText());
+            d.Click(answers.front() ? "confirm_btn" : "cancel_btn");
+            if (answers.size() > 1) Answer({answers.begin() + 1, answers.end()}, box->GetHWND());
+        });
+    }
     void Pump() {
         for (int i = 0; i < 20; ++i) loop_->RunOnce(0);
         wndDriver_->Pump();
@@ -107,6 +133,7 @@ class MainWndTest : public toolkit::testing::SkinFixture {
     os::SessionBus& bus_ = *busOwner_;
     std::unique_ptr<CMainWnd> wnd_;
     std::unique_ptr<toolkit::UiTestDriver> wndDriver_;
+    std::vector<std::string> asked_;  // the text ids of the questions answered
 };
 
 TEST_F(MainWndTest, ComesUpHiddenUntilTheFirstScanThenAtTheDpiLayout) {
@@ -276,18 +303,36 @@ class MainWndDevicesTest : public MainWndTest {
 };
 
 TEST_F(MainWndDevicesTest, FirmwareBelow272AsksAndRefusingEndsTheProgram) {
-    wnd_->SetMessageAnswerForTest(1);
     wnd_->SendMessage(UWM_FIRMWARE_VERSION_MSG, 0x22A9, 272);
-    EXPECT_EQ(wnd_->lastQuestion(), "");
+    EXPECT_EQ(CMsgWnd::Current(), nullptr);
+    EXPECT_TRUE(asked_.empty());
     // Confirmed, but the build ships no updater: the user is told, the program goes on.
     ASSERT_NE(access(CMainWnd::UpdaterPath().c_str(), X_OK), 0);
+    Answer({true, true});
     wnd_->SendMessage(UWM_FIRMWARE_VERSION_MSG, 0x22A9, 271);
-    EXPECT_EQ(wnd_->lastQuestion(), "message_text_updater_missing");
+    EXPECT_EQ(asked_,
+              (std::vector<std::string>{"UpdateTiShiText", "message_text_updater_missing"}));
     EXPECT_NE(wnd_->GetHWND(), 0u);
-    // Refused: the program ends through the shutdown order.
-    wnd_->SetMessageAnswerForTest(0);
+    // With the updater in place, confirming starts it in its folder with "On the upgrade".
+    const std::string updater = CMainWnd::UpdaterPath();
+    const std::string folder = std::filesystem::path(updater).parent_path();
+    const std::string marker = dir_ + "/updater-ran";
+    std::filesystem::create_directories(folder);
+    std::ofstream(updater) << "#!/bin/sh\necho \"$1|$(pwd)\" > '" << marker << "'\n";
+    std::filesystem::permissions(updater, std::filesystem::perms::owner_all);
+    Answer({true});
     wnd_->SendMessage(UWM_FIRMWARE_VERSION_MSG, 0x22A9, 271);
-    EXPECT_EQ(wnd_->lastQuestion(), "UpdateTiShiText");
+    EXPECT_EQ(asked_.size(), 3u);
+    for (int i = 0; i < 500 && !std::filesystem::exists(marker); ++i) os::SleepMs(10);
+    std::ifstream ran(marker);
+    std::string line;
+    std::getline(ran, line);
+    EXPECT_EQ(line, "On the upgrade|" + std::string(std::filesystem::canonical(folder)));
+    std::filesystem::remove_all(folder);
+    // Refused: the program ends through the shutdown order.
+    Answer({false});
+    wnd_->SendMessage(UWM_FIRMWARE_VERSION_MSG, 0x22A9, 271);
+    EXPECT_EQ(asked_.back(), "UpdateTiShiText");
     Pump();
     EXPECT_EQ(wnd_->GetHWND(), 0u);
     EXPECT_TRUE(loop_->QuitRequested());
@@ -297,17 +342,19 @@ TEST_F(MainWndDevicesTest, FirmwareBelow272AsksAndRefusingEndsTheProgram) {
 TEST_F(MainWndDevicesTest, DefaultsAskFirstAndResetOnlyTheSelectedDevice) {
     // Cancelled: nothing changes.
     bar_.selected = &keyboard_;
-    wnd_->SetMessageAnswerForTest(0);
+    Answer({false});
     ASSERT_TRUE(wndDriver_->Click("default_btn"));
-    EXPECT_EQ(wnd_->lastQuestion(), "message_text_22");
+    EXPECT_EQ(asked_, (std::vector<std::string>{"message_text_22"}));
     EXPECT_TRUE(keyboard_.calls.empty());
     // Confirmed without a selected device: nothing changes either.
-    wnd_->SetMessageAnswerForTest(1);
     bar_.selected = nullptr;
+    Answer({true});
     ASSERT_TRUE(wndDriver_->Click("default_btn"));
+    EXPECT_EQ(asked_.size(), 2u);
     EXPECT_TRUE(keyboard_.calls.empty());
     // Confirmed: the selected device's default profile, key assignments and settings.
     bar_.selected = &keyboard_;
+    Answer({true});
     ASSERT_TRUE(wndDriver_->Click("default_btn"));
     EXPECT_EQ(keyboard_.calls, (std::vector<std::string>{"reload profile", "write keys 0",
                                                          "write settings 0,0,1,1920,1080"}));
