@@ -429,6 +429,90 @@ TEST_F(MainWndDevicesTest, AudioDataReachesTheKeyboardsAndLanguageRelabelsKeyboa
     EXPECT_TRUE(pad_.calls.empty());
 }
 
+// The settings window stand-in: a message target that records what reaches it.
+std::vector<uint32_t> g_settingsMessages;
+os::FunctionTarget g_settingsTarget([](uint32_t msg, os::WPARAM, os::LPARAM) -> os::LRESULT {
+    g_settingsMessages.push_back(msg);
+    return 0;
+});
+os::HWND g_settingsHwnd = 0;
+std::vector<std::string> g_opened;
+
+class RecordingHook : public IInputHookTarget {
+  public:
+    void Install(os::HWND window) override {
+        calls.push_back(window != 0 ? "install" : "install without a window");
+    }
+    void Remove() override { calls.push_back("remove"); }
+    std::vector<std::string> calls;
+};
+
+TEST_F(MainWndDevicesTest, ChildWindowsHookAndGameLightingReachTheirOwners) {
+    UntilShown();
+    g_settingsMessages.clear();
+    g_opened.clear();
+    g_settingsHwnd = os::CreateTarget(&g_settingsTarget);
+    wnd_->SetChildWindowOpeners({
+        .openSettings = [](os::HWND, bool centred) -> os::HWND {
+            g_opened.push_back(centred ? "settings centred" : "settings");
+            return g_settingsHwnd;
+        },
+        .openAbout = [](os::HWND) -> os::HWND {
+            g_opened.push_back("about");
+            return 0;
+        },
+    });
+    auto menu = [&](const char* name) {
+        auto* cmd = new toolkit::MenuCmd;
+        cmd->szName = name;
+        wnd_->SendMessage(UWM_MENU_COMMAND_MSG, reinterpret_cast<os::WPARAM>(cmd), 0);
+    };
+    // Forwarded only while the settings window is open.
+    const uint32_t forward = Globals().UWM_SETTINGS_FORWARD_MSG;
+    wnd_->SendMessage(forward, 1, 2);
+    wnd_->SendMessage(UWM_OPEN_SETTINGS_MSG, 0, 0);
+    menu("about_menu");
+    menu("setwnd_menu");
+    menu("macro_copy");  // no macro editor: dropped
+    EXPECT_EQ(g_opened,
+              (std::vector<std::string>{"settings centred", "about", "settings centred"}));
+    wnd_->SendMessage(forward, 1, 2);
+    Pump();
+    EXPECT_EQ(g_settingsMessages, (std::vector<uint32_t>{forward}));
+    // The close button closes it.
+    os::testing::TrayWatcher watcher;
+    ASSERT_TRUE(RunUntil(*loop_, [&] { return wnd_->trayIcon().Registered(); }));
+    ASSERT_TRUE(wndDriver_->Click("closebtn"));
+    EXPECT_EQ(g_settingsMessages.back(), os::WM_CLOSE);
+    EXPECT_FALSE(keyboard_.GetWindowShown());
+    os::DestroyTarget(g_settingsHwnd);
+
+    // The input hook: on and off by message, and for the key capture field's focus.
+    RecordingHook hook;
+    wnd_->SendMessage(UWM_INPUT_HOOK_MSG, 1, 0);  // no hook yet: dropped
+    wnd_->SetInputHook(&hook);
+    wnd_->SendMessage(UWM_INPUT_HOOK_MSG, 1, 0);
+    wnd_->SendMessage(UWM_INPUT_HOOK_MSG, 0, 0);
+    wnd_->SendMessage(UWM_INPUT_HOOK_MSG, 7, 0);
+    EXPECT_EQ(hook.calls, (std::vector<std::string>{"install", "remove"}));
+    wnd_->SetInputHook(nullptr);
+
+    // A game event sets the selected device's lighting through its panel; 5 s later the panel's
+    // own lighting comes back.
+    testing::RecordingLighting lighting;
+    keyboard_.lighting = &lighting;
+    bar_.selected = &keyboard_;
+    wnd_->SendMessage(Globals().gameMessages[2], 1, 9);
+    EXPECT_EQ(lighting.calls, (std::vector<std::string>{"game 1 9"}));
+    wndDriver_->AdvanceTimers(4999);
+    EXPECT_EQ(lighting.calls.size(), 1u);
+    wndDriver_->AdvanceTimers(1);
+    EXPECT_EQ(lighting.calls.back(), "restore");
+    wndDriver_->AdvanceTimers(5000);
+    EXPECT_EQ(lighting.calls.size(), 2u);  // once
+    keyboard_.lighting = nullptr;
+}
+
 TEST(TrayMenuAnchor, OpensAwayFromThePanel) {
     const UiPoint cursor{1500, 700};
     struct Case {

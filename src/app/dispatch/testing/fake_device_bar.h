@@ -9,6 +9,25 @@
 
 namespace app::testing {
 
+// A lighting panel that records what reaches it.
+class RecordingLighting : public device::ILightingPanelView {
+  public:
+    std::vector<std::string> calls;
+    void OnPaletteColour(uint32_t, bool) override { calls.push_back("palette"); }
+    void ChooseColourOption(int n) override { calls.push_back("colour " + std::to_string(n)); }
+    void ChooseAudioColourOption(int) override { calls.push_back("audio colour"); }
+    void SetCheck(Check, bool) override { calls.push_back("check"); }
+    void SetBrightness(int v) override { calls.push_back("brightness " + std::to_string(v)); }
+    void SetSpeed(int) override { calls.push_back("speed"); }
+    void SelectFromList(List, int) override { calls.push_back("list"); }
+    void SetColourChannel(Channel, bool, const std::string&) override { calls.push_back("rgb"); }
+    void ApplyGameEffect(int e, int f) override {
+        calls.push_back("game " + std::to_string(e) + " " + std::to_string(f));
+    }
+    void RestoreLighting() override { calls.push_back("restore"); }
+    void OpenMusicSettings() override { calls.push_back("music"); }
+};
+
 // A device model of one kind that records the route operations and the window state it is
 // given, with a lighting panel when one is set.
 class RecordingDevice : public device::CQuendalUSBDevice {
