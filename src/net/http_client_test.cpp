@@ -92,7 +92,7 @@ TEST_F(HttpClientTest, PostSendsTheBodyWithItsLengthAndTheFixedHeaders) {
     const Reply r = Request("POST", "http://" + server.HostAndPort() + "/api/updates", body);
     EXPECT_EQ(r.result, 2);
     ASSERT_EQ(server.Requests().size(), 1u);
-    const RecordedRequest& got = server.Requests()[0];
+    const RecordedRequest got = server.Requests()[0];
     EXPECT_EQ(got.method, "POST");
     EXPECT_EQ(got.Header("Content-Length"), "20");
     EXPECT_EQ(got.Header("Content-Type"), "application/x-www-form-urlencoded");

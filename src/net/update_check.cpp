@@ -1,5 +1,6 @@
 #include "net/update_check.h"
 
+#include "net/http_client.h"
 #include "os/debug_output.h"
 #include "os/folders.h"
 #include "os/message_loop.h"

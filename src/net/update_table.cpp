@@ -25,11 +25,11 @@ std::vector<UpdateRow> DefaultUpdateTable() {
     // The server knows the products by these identifiers.
     return {
         {.versionFormat = 1, .brand = kBrand, .modelId = "BV22AB", .modelGroup = "KB",
-         .listLabel = "KB", .productId = 0x22AB},
+         .listLabel = "KB", .displayVersion = "", .productId = 0x22AB},
         {.versionFormat = 1, .brand = kBrand, .modelId = "BV22A9", .modelGroup = "MS",
-         .listLabel = "MS", .productId = 0x22A9},
+         .listLabel = "MS", .displayVersion = "", .productId = 0x22A9},
         {.versionFormat = 2, .brand = kBrand, .modelId = "BV22AC", .modelGroup = "M402TKL",
-         .listLabel = "M402TKL", .productId = 0},
+         .listLabel = "M402TKL", .displayVersion = "", .productId = 0},
         {.versionFormat = 0, .brand = kBrand, .modelId = "ALL", .modelGroup = "M402",
          .listLabel = "AP", .displayVersion = "V0101"},
     };
