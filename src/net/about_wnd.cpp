@@ -1,5 +1,6 @@
 #include "net/about_wnd.h"
 
+#include "net/label_text.h"
 #include "net/set_wnd.h"
 #include "os/debug_output.h"
 #include "toolkit/control_ui.h"
@@ -37,7 +38,7 @@ void CAboutWnd::ShowVersion() {
         prefix = probe->GetText();
     }
     label->SetResourceText(false);
-    label->SetText(prefix + " " + m_version);
+    label->SetText(CaptionWithValue(prefix, m_version));
 }
 
 void CAboutWnd::Notify(toolkit::TNotifyUI& msg) {

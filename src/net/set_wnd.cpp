@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "net/label_text.h"
 #include "net/update_info_list_item_ui.h"
 #include "os/debug_output.h"
 #include "os/folders.h"
@@ -185,7 +186,7 @@ void CSetWnd::SetWindowStatus(int status) {
     if (toolkit::CControlUI* label = m_pm.FindControl("Update_Status_text")) {
         if (status == kUpToDate) {
             label->SetResourceText(false);
-            label->SetText(Translated(look.textId) + " " + m_lastCheckDate);
+            label->SetText(CaptionWithValue(Translated(look.textId), m_lastCheckDate));
         } else {
             label->SetResourceText(true);
             label->SetText(look.textId);

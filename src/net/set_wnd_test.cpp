@@ -56,10 +56,10 @@ class SettingsWindowTest : public toolkit::testing::SkinFixture {
         setenv("XDG_DATA_HOME", (dir_ + "/data").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (dir_ + "/config").c_str(), 1);
         toolkit::CPaintManagerUI::SetResourcePath(kBinary + "/skin/");
-        Language("lan_en.xml");
         owner_ = std::make_unique<OwnerWindow>();
         ASSERT_NE(owner_->Create(0, "Brasvik M402", toolkit::UI_WNDSTYLE_FRAME, 0), 0u);
         owner_->MoveWindow(UiRect{100, 100, 1100, 740});
+        Language("lan_en.xml");
     }
     void TearDown() override {
         if (CSetWnd* w = CSetWnd::Current()) w->DestroyWindow();
@@ -72,13 +72,27 @@ class SettingsWindowTest : public toolkit::testing::SkinFixture {
         SkinFixture::TearDown();
     }
 
+    // The language with the main window's font table in the face it takes for it.
     void Language(const char* file) {
         ASSERT_TRUE(toolkit::CResourceManager::GetInstance().LoadLanguage(file)) << file;
+        const std::string face =
+            std::string(file) == "lan_cn.xml" ? "Noto Sans CJK SC" : "Noto Sans";
+        struct Font {
+            int id, size;
+            bool bold;
+        };
+        const Font fonts[] = {{0, 15, false}, {2, 18, false},  {3, 30, false}, {4, 16, false},
+                              {5, 20, false}, {6, 22, false},  {7, 14, false}, {8, 12, false},
+                              {9, 11, false}, {10, 10, false}, {11, 28, false}, {50, 18, true}};
+        toolkit::CPaintManagerUI& pm = owner_->GetPaintManager();
+        for (const Font& f : fonts) pm.AddFont(f.id, face, f.size, f.bold, false, false, true);
+        pm.SetDefaultFont(face, 14, false, false, false, true);
     }
 
     // Opens the window directly (not modally) at a DPI and lets "windowinit" start the check.
-    CSetWnd* Open(const std::vector<UpdateRow>& rows, const std::string& host, int dpi = 96) {
-        auto* w = new CSetWnd(owner_->GetHWND(), 1, rows, {.host = host, .caFile = ""});
+    CSetWnd* Open(const std::vector<UpdateRow>& rows, const std::string& host, int dpi = 96,
+                  int languageIndex = 1) {
+        auto* w = new CSetWnd(owner_->GetHWND(), languageIndex, rows, {.host = host, .caFile = ""});
         w->SetLanguageConfig(kBinary + "/DefaultData/Language.config");
         if (w->Create(owner_->GetHWND(), "", toolkit::WS_POPUP | toolkit::WS_VISIBLE,
                       toolkit::WS_EX_TOOLWINDOW, 0, 0, 630, 500) == 0) {
@@ -191,7 +205,7 @@ TEST_F(SettingsWindowTest, AllUpToDateShowsTheLastCheckDateInTheCurrentLanguage)
     // The main window switches the language and tells the window.
     Language("lan_cn.xml");
     w->SendMessage(kMsgApplyLanguage, 0, 0);
-    EXPECT_EQ(Text("Update_Status_text"), "已是最新版本。上次检查： 2025-1-9");
+    EXPECT_EQ(Text("Update_Status_text"), "已是最新版本。上次检查：2025-1-9");
 }
 
 TEST_F(SettingsWindowTest, WithoutAServiceEveryItemIsUpToDateAndTheStatusSaysSo) {
@@ -301,7 +315,7 @@ TEST_F(SettingsWindowTest, AboutShowsTheProgramsVersionOnce) {
     OpenAbout(owner_->GetHWND(), table);
     EXPECT_EQ(CAboutWnd::Current(), nullptr);
     EXPECT_EQ(shown, "Software version: V0101");
-    EXPECT_EQ(translated, "软件版本： V0101");
+    EXPECT_EQ(translated, "软件版本：V0101");
 }
 
 TEST(SetWndDpiTest, OnlyTheKnownDpisAreTaken) {
@@ -326,7 +340,7 @@ TEST_F(SettingsWindowTest, Screenshots) {
             SCOPED_TRACE(tag);
             Language((std::string("lan_") + lang + ".xml").c_str());
             CSetWnd* w = Open({Row(0, 0x0105), Row(1, 0x0107), Row(3, 101)},
-                              server.HostAndPort(), dpi);
+                              server.HostAndPort(), dpi, std::string(lang) == "cn" ? 0 : 1);
             ASSERT_NE(w, nullptr);
             WaitForCheck(w);
             const std::string file = folder + "/setwnd_" + tag + ".png";

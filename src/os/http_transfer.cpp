@@ -230,7 +230,6 @@ HttpTransferResult HttpTransfer(const HttpTransferRequest& request, uint8_t* buf
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
     if (!request.userAgent.empty()) curl_easy_setopt(c, CURLOPT_USERAGENT, request.userAgent.c_str());
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    if (getenv("W26_VERBOSE")) curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, OnBody);
