@@ -80,7 +80,8 @@ void OpenAbout(toolkit::HWND mainWnd, const std::vector<UpdateRow>& table) {
     }
     auto* owner = dynamic_cast<toolkit::WindowImplBase*>(toolkit::CWindowWnd::FromHandle(mainWnd));
     auto* wnd = new CAboutWnd(version);
-    if (wnd->Create(mainWnd, "  ", toolkit::WS_POPUP | toolkit::WS_VISIBLE | toolkit::WS_CLIPCHILDREN,
+    if (wnd->Create(mainWnd, "  ",
+                    toolkit::WS_POPUP | toolkit::WS_VISIBLE | toolkit::WS_CLIPCHILDREN,
                     toolkit::WS_EX_TOOLWINDOW, 0, 0, 800, 572) == 0) {
         os::DebugOutput("about box not created: " + wnd->GetBuildError() + "\n");
         delete wnd;

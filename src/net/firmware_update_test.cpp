@@ -19,19 +19,20 @@ struct Calls {
 
 FirmwareOfferHooks Hooks(Calls& calls, int answer, bool startWorks = true) {
     return {
-        .ask = [&calls, answer](const std::string& title, const std::string& text) {
-            calls.asked.push_back(title + "/" + text);
-            return answer;
-        },
+        .ask =
+            [&calls, answer](const std::string& title, const std::string& text) {
+                calls.asked.push_back(title + "/" + text);
+                return answer;
+            },
         .endProgram = [&calls](int code) { calls.ended.push_back(code); },
-        .start = [&calls, startWorks](const std::string& program,
-                                      const std::vector<std::string>& args,
-                                      const std::string& folder) {
-            calls.program = program;
-            calls.args = args;
-            calls.folder = folder;
-            return startWorks;
-        },
+        .start =
+            [&calls, startWorks](const std::string& program, const std::vector<std::string>& args,
+                                 const std::string& folder) {
+                calls.program = program;
+                calls.args = args;
+                calls.folder = folder;
+                return startWorks;
+            },
     };
 }
 
@@ -92,8 +93,7 @@ TEST(FirmwareUpdaterTest, IdentifiesTheKeyboardAndSaysWhatItWouldDo) {
         const char* says;
     };
     const Case cases[] = {
-        {"On the upgrade --demo=0x010F", 0,
-         "firmware V010F\n  at "},
+        {"On the upgrade --demo=0x010F", 0, "firmware V010F\n  at "},
         {"On the upgrade --demo=0x010F", 0, "vid_320f&pid_22ab&mi_01&col04"},
         {"On the upgrade --demo=0x010F", 0, "It would now write firmware V0110"},
         {"On the upgrade --demo=0x010F", 0, "nothing has been written"},

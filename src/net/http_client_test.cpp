@@ -36,8 +36,8 @@ Reply Request(const std::string& method, const std::string& url, const std::stri
               size_t bufferSize = kBufferSize, const os::Event* abort = nullptr) {
     std::vector<uint8_t> buffer(bufferSize + 1, 0);  // one spare zero byte as terminator
     Reply r;
-    r.result = HttpRequest(method, url, reinterpret_cast<const uint8_t*>(body.data()),
-                           body.size(), buffer.data(), bufferSize, abort);
+    r.result = HttpRequest(method, url, reinterpret_cast<const uint8_t*>(body.data()), body.size(),
+                           buffer.data(), bufferSize, abort);
     r.text = reinterpret_cast<const char*>(buffer.data());
     return r;
 }
@@ -46,17 +46,16 @@ class HttpClientTest : public ::testing::Test {
   protected:
     void SetUp() override {
         // The user's proxy must not take part in loopback requests.
-        for (const char* v : {"http_proxy", "https_proxy", "all_proxy", "HTTPS_PROXY",
-                              "ALL_PROXY", "no_proxy", "NO_PROXY"})
+        for (const char* v : {"http_proxy", "https_proxy", "all_proxy", "HTTPS_PROXY", "ALL_PROXY",
+                              "no_proxy", "NO_PROXY"})
             unsetenv(v);
         ResetHttpClient();
     }
 };
 
 TEST_F(HttpClientTest, MethodsAreSentInUpperCaseOthersAreRefused) {
-    LoopbackHttpServer server([](const RecordedRequest& r) {
-        return CannedReply{.body = "answer to " + r.method};
-    });
+    LoopbackHttpServer server(
+        [](const RecordedRequest& r) { return CannedReply{.body = "answer to " + r.method}; });
     const std::string url = "http://" + server.HostAndPort() + "/api/updates";
     struct Case {
         const char* method;
@@ -147,9 +146,8 @@ TEST_F(HttpClientTest, AbortEndsAWaitingRequestAtOnce) {
 
 TEST_F(HttpClientTest, TheUsersProxyIsTriedWhenTheDirectAttemptFails) {
     // The proxy is a loopback server too: it sees the absolute URL of the request.
-    LoopbackHttpServer proxy([](const RecordedRequest& r) {
-        return CannedReply{.body = "via proxy " + r.path};
-    });
+    LoopbackHttpServer proxy(
+        [](const RecordedRequest& r) { return CannedReply{.body = "via proxy " + r.path}; });
     const std::string url =
         "http://127.0.0.1:" + std::to_string(LoopbackHttpServer::UnusedPort()) + "/api/updates";
     setenv("http_proxy", ("http://" + proxy.HostAndPort()).c_str(), 1);
@@ -181,8 +179,8 @@ class HttpsTest : public HttpClientTest {
         const std::string port = std::to_string(port_);
         const std::string cert = dir_ + "/cert.pem";
         const std::string key = dir_ + "/key.pem";
-        const char* argv[] = {"openssl", "s_server",   "-quiet",     "-WWW",
-                              "-accept", port.c_str(), "-cert",      cert.c_str(),
+        const char* argv[] = {"openssl", "s_server",   "-quiet", "-WWW",
+                              "-accept", port.c_str(), "-cert",  cert.c_str(),
                               "-key",    key.c_str(),  nullptr};
         // s_server serves the files of its working folder.
         posix_spawn_file_actions_t actions;

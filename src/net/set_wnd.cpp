@@ -367,8 +367,7 @@ void OpenSettingsWindow(toolkit::HWND mainWnd, bool centred, int languageIndex,
         const toolkit::UiRect rc = wnd->GetWindowRect();
         const int right = main.right - pm.ScaleDpi(30);
         const int top = main.top + pm.ScaleDpi(60);
-        wnd->MoveWindow(
-            toolkit::UiRect{right - rc.GetWidth(), top, right, top + rc.GetHeight()});
+        wnd->MoveWindow(toolkit::UiRect{right - rc.GetWidth(), top, right, top + rc.GetHeight()});
     }
     wnd->ShowModal();
 }

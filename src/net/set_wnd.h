@@ -13,8 +13,8 @@ namespace net {
 class CUpdateInfoListItemUI;
 
 // Messages between the settings window, the about box and the main window.
-inline constexpr uint32_t kMsgApplyLanguage = 3089;  // wParam: language index (to the main
-                                                     // window); to this window: repaint
+inline constexpr uint32_t kMsgApplyLanguage = 3089;       // wParam: language index (to the main
+                                                          // window); to this window: repaint
 inline constexpr uint32_t kMsgClearSettingsBadge = 3094;  // to the main window
 
 // The DPI a settings or about window takes for its owner's: 48, 72, 96, 120, 144, 168 or 192;
@@ -29,11 +29,11 @@ class CSetWnd : public toolkit::WindowImplBase {
     // Window status, shown by "update_status_ring", "update_status_image" and
     // "Update_Status_text".
     enum Status {
-        kChecking = 0,   // "GetUpdateInfoText" with the busy ring
-        kHaveUpdate = 1, // "HaveUpdateInfoText"
-        kNoInfo = 2,     // "NoUpdateInfoText"
-        kUpdating = 3,   // "ISUpdateINGText"
-        kUpToDate = 4,   // "UpdateIsLastText" + the last-check date
+        kChecking = 0,    // "GetUpdateInfoText" with the busy ring
+        kHaveUpdate = 1,  // "HaveUpdateInfoText"
+        kNoInfo = 2,      // "NoUpdateInfoText"
+        kUpdating = 3,    // "ISUpdateINGText"
+        kUpToDate = 4,    // "UpdateIsLastText" + the last-check date
     };
 
     CSetWnd(toolkit::HWND mainWnd, int languageIndex, std::vector<UpdateRow> rows,

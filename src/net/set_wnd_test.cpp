@@ -81,8 +81,8 @@ class SettingsWindowTest : public toolkit::testing::SkinFixture {
             int id, size;
             bool bold;
         };
-        const Font fonts[] = {{0, 15, false}, {2, 18, false},  {3, 30, false}, {4, 16, false},
-                              {5, 20, false}, {6, 22, false},  {7, 14, false}, {8, 12, false},
+        const Font fonts[] = {{0, 15, false}, {2, 18, false},  {3, 30, false},  {4, 16, false},
+                              {5, 20, false}, {6, 22, false},  {7, 14, false},  {8, 12, false},
                               {9, 11, false}, {10, 10, false}, {11, 28, false}, {50, 18, true}};
         toolkit::CPaintManagerUI& pm = owner_->GetPaintManager();
         for (const Font& f : fonts) pm.AddFont(f.id, face, f.size, f.bold, false, false, true);
@@ -339,8 +339,8 @@ TEST_F(SettingsWindowTest, Screenshots) {
             const std::string tag = std::string(lang) + "_" + std::to_string(dpi);
             SCOPED_TRACE(tag);
             Language((std::string("lan_") + lang + ".xml").c_str());
-            CSetWnd* w = Open({Row(0, 0x0105), Row(1, 0x0107), Row(3, 101)},
-                              server.HostAndPort(), dpi, std::string(lang) == "cn" ? 0 : 1);
+            CSetWnd* w = Open({Row(0, 0x0105), Row(1, 0x0107), Row(3, 101)}, server.HostAndPort(),
+                              dpi, std::string(lang) == "cn" ? 0 : 1);
             ASSERT_NE(w, nullptr);
             WaitForCheck(w);
             const std::string file = folder + "/setwnd_" + tag + ".png";

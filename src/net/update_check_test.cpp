@@ -38,12 +38,12 @@ TEST(UpdateTableTest, KeysAndVersionTexts) {
     UpdateRow viaReceiver = Row(kMouseRow, 0x0107);
     viaReceiver.keyNumber = -1;
     const Case cases[] = {
-        {Row(kKeyboardRow, 0x0105), "TILMO_1_BV22AB_KB_1", "app_key=TILMO_1_BV22AB_KB_1&version=105",
-         "V0105"},
+        {Row(kKeyboardRow, 0x0105), "TILMO_1_BV22AB_KB_1",
+         "app_key=TILMO_1_BV22AB_KB_1&version=105", "V0105"},
         {viaReceiver, "TILMO_1_BV22A9_MS_-1", "app_key=TILMO_1_BV22A9_MS_-1&version=107", "V0107"},
         {Row(kAppRow, 103), "TILMO_0_ALL_M402_1", "app_key=TILMO_0_ALL_M402_1&version=103", "V103"},
-        {Row(kKeyboardRow, 0x01AF), "TILMO_1_BV22AB_KB_1", "app_key=TILMO_1_BV22AB_KB_1&version=1af",
-         "V01af"},
+        {Row(kKeyboardRow, 0x01AF), "TILMO_1_BV22AB_KB_1",
+         "app_key=TILMO_1_BV22AB_KB_1&version=1af", "V01af"},
         {Row(kKeyboardRow, 0), "NULL", "app_key=NULL&version=0", "V0000"},
     };
     for (const Case& c : cases) {
@@ -61,9 +61,9 @@ TEST(UpdateTableTest, VersionTextsReadUpToTheFirstForeignCharacter) {
         uint32_t value;
     };
     const Case cases[] = {
-        {"106", true, 0x106},   {"106", false, 106}, {"1a0", false, 1},     {"1a0", true, 0x1a0},
-        {"0x110", true, 0x110}, {"", false, 0},      {"v12", false, 0},     {"12.5", false, 12},
-        {"FFFFFFFFFF", true, UINT32_MAX},
+        {"106", true, 0x106}, {"106", false, 106},    {"1a0", false, 1},
+        {"1a0", true, 0x1a0}, {"0x110", true, 0x110}, {"", false, 0},
+        {"v12", false, 0},    {"12.5", false, 12},    {"FFFFFFFFFF", true, UINT32_MAX},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -77,9 +77,10 @@ TEST(UpdateTableTest, VersionTextsReadUpToTheFirstForeignCharacter) {
 
 TEST(UpdateTableTest, RefreshTakesVersionsFromTheConnectedDevices) {
     std::vector<UpdateRow> table = DefaultUpdateTable();
-    RefreshVersions(table, {{.productId = 0x22AB, .viaReceiver = true, .versionNumber = 0x0102},
-                            {.productId = 0x22A9, .versionNumber = 0x0107},
-                            {.productId = 0x1004, .versionNumber = 0x0200}},
+    RefreshVersions(table,
+                    {{.productId = 0x22AB, .viaReceiver = true, .versionNumber = 0x0102},
+                     {.productId = 0x22A9, .versionNumber = 0x0107},
+                     {.productId = 0x1004, .versionNumber = 0x0200}},
                     "1.0.3");
     EXPECT_EQ(table[kKeyboardRow].currentVersion, 0x0102);
     EXPECT_EQ(table[kKeyboardRow].keyNumber, -1);
@@ -115,7 +116,8 @@ class UpdateQueryTest : public ::testing::Test {
 
 TEST_F(UpdateQueryTest, RepliesAgainstCurrentVersions) {
     std::string reply;
-    LoopbackHttpServer server([&reply](const RecordedRequest&) { return CannedReply{.body = reply}; });
+    LoopbackHttpServer server(
+        [&reply](const RecordedRequest&) { return CannedReply{.body = reply}; });
     const std::string big = R"({"name":"x","path":")" + std::string(110000, 'p') + R"("})";
     struct Case {
         const char* what;
@@ -139,14 +141,13 @@ TEST_F(UpdateQueryTest, RepliesAgainstCurrentVersions) {
          R"({"name":"AP","version":"104","version_name":"V0104"})", 1, "AP", "V0104"},
         {"not JSON", Row(kKeyboardRow, 0x0105), "<html>busy</html>", 0, "", ""},
         {"JSON but no object", Row(kKeyboardRow, 0x0105), R"(["106"])", 0, "", ""},
-        {"a number for a text", Row(kKeyboardRow, 0x0105), R"({"name":"KB","version":106})", 0,
+        {"a number for a text", Row(kKeyboardRow, 0x0105), R"({"name":"KB","version":106})", 0, "",
+         ""},
+        {"an object for a text", Row(kKeyboardRow, 0x0105), R"({"name":{"a":1},"version":"1"})", 0,
          "", ""},
-        {"an object for a text", Row(kKeyboardRow, 0x0105), R"({"name":{"a":1},"version":"1"})",
-         0, "", ""},
         {"a text for the device id", Row(kKeyboardRow, 0x0105),
          R"({"name":"KB","version":"106","device_id":"4"})", 0, "", ""},
-        {"trailing rubbish", Row(kKeyboardRow, 0x0105), R"({"name":"KB"} {"name":"x"})", 0, "",
-         ""},
+        {"trailing rubbish", Row(kKeyboardRow, 0x0105), R"({"name":"KB"} {"name":"x"})", 0, "", ""},
         {"too long", Row(kKeyboardRow, 0x0105), big, 0, "", ""},
         {"empty", Row(kKeyboardRow, 0x0105), "", 0, "", ""},
     };
@@ -205,7 +206,8 @@ TEST(UpdateSettingsTest, LastCheckDateIsKeptOrStartedToday) {
     char tmpl[] = "/tmp/update_date_XXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     const std::string file = std::string(tmpl) + "/updatetime.config";
-    const std::string stored = "{\n   \"updatelasttime\" : {\n      \"value\" : \"2025-1-9\"\n   }\n}\n";
+    const std::string stored =
+        "{\n   \"updatelasttime\" : {\n      \"value\" : \"2025-1-9\"\n   }\n}\n";
     struct Case {
         const char* what;
         const char* content;  // nullptr: no file
@@ -248,9 +250,11 @@ TEST_F(UpdateQueryTest, TheCheckThreadPostsEachRowAndTheEnd) {
     UpdateCheck check;
     ASSERT_TRUE(check.Start(window, {Row(kKeyboardRow, 0x0105), Row(kAppRow, 103)},
                             {.host = server.HostAndPort(), .caFile = ""}));
-    loop.RunUntil([&] { return !posted.empty() && posted.back().first == UpdateCheck::kMsgCheckDone; });
-    const std::vector<std::pair<uint32_t, size_t>> expected = {
-        {UpdateCheck::kMsgRowDone, 0}, {UpdateCheck::kMsgRowDone, 1}, {UpdateCheck::kMsgCheckDone, 0}};
+    loop.RunUntil(
+        [&] { return !posted.empty() && posted.back().first == UpdateCheck::kMsgCheckDone; });
+    const std::vector<std::pair<uint32_t, size_t>> expected = {{UpdateCheck::kMsgRowDone, 0},
+                                                               {UpdateCheck::kMsgRowDone, 1},
+                                                               {UpdateCheck::kMsgCheckDone, 0}};
     EXPECT_EQ(posted, expected);
     EXPECT_EQ(check.Result(0)->status, kUpdateStatusAvailable);
     EXPECT_EQ(check.Result(0)->downloadPath, "/kb");
@@ -267,7 +271,8 @@ TEST_F(UpdateQueryTest, StopEndsACheckWhoseServerDoesNotAnswer) {
     os::FunctionTarget target([](uint32_t, os::WPARAM, os::LPARAM) { return os::LRESULT{0}; });
     const os::HWND window = os::CreateTarget(&target);
     UpdateCheck check;
-    ASSERT_TRUE(check.Start(window, {Row(kKeyboardRow, 0x0105)}, {.host = server.HostAndPort(), .caFile = ""}));
+    ASSERT_TRUE(check.Start(window, {Row(kKeyboardRow, 0x0105)},
+                            {.host = server.HostAndPort(), .caFile = ""}));
     while (server.Requests().empty()) os::SleepMs(5);
     check.Stop();
     // Ended, not left behind: the abort reached the transfer.

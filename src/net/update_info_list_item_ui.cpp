@@ -5,8 +5,8 @@
 
 #include "os/debug_output.h"
 #include "toolkit/container_ui.h"
-#include "toolkit/dialog_builder.h"
 #include "toolkit/controls/option_ui.h"
+#include "toolkit/dialog_builder.h"
 #include "toolkit/paint_manager_ui.h"
 #include "toolkit/render_engine.h"
 

@@ -37,8 +37,7 @@ std::string UpdateServiceUrl(const std::string& host) {
 
 std::string UpdateRequestBody(const UpdateRow& row) {
     char version[16];
-    std::snprintf(version, sizeof(version), row.IsHexadecimal() ? "%x" : "%d",
-                  row.currentVersion);
+    std::snprintf(version, sizeof(version), row.IsHexadecimal() ? "%x" : "%d", row.currentVersion);
     return "app_key=" + BuildAppKey(row) + "&version=" + version;
 }
 
@@ -61,8 +60,8 @@ bool ParseUpdateReply(const std::string& reply, const UpdateRow& row, UpdateInfo
     std::string version;
     const Json::Value& deviceId = root["device_id"];
     if (!TextField(root, "path", got.downloadPath) || !TextField(root, "name", got.name) ||
-        !TextField(root, "version_name", got.versionName) ||
-        !TextField(root, "version", version) || !(deviceId.isNull() || deviceId.isInt())) {
+        !TextField(root, "version_name", got.versionName) || !TextField(root, "version", version) ||
+        !(deviceId.isNull() || deviceId.isInt())) {
         os::DebugOutput("update: a field of the reply has the wrong type\n");
         return false;
     }
@@ -105,9 +104,9 @@ UpdateInfo QueryUpdate(const UpdateRow& row, const std::string& host, const std:
         os::DebugOutput("update: the reply for " + BuildAppKey(row) + " is too long\n");
         return info;
     }
-    ParseUpdateReply(std::string(reinterpret_cast<const char*>(buffer.data()),
-                                 static_cast<size_t>(n)),
-                     row, info);
+    ParseUpdateReply(
+        std::string(reinterpret_cast<const char*>(buffer.data()), static_cast<size_t>(n)), row,
+        info);
     return info;
 }
 

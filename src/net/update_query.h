@@ -23,8 +23,8 @@ struct UpdateInfo {
     std::string newVersionText;  // "V" + "version"; a decimal row: "version_name"
     std::string currentVersionText;
     std::string versionName;
-    std::string downloadPath;    // "path" of the reply: only ever shown, never opened
-    std::string localFile;       // where a download would go
+    std::string downloadPath;  // "path" of the reply: only ever shown, never opened
+    std::string localFile;     // where a download would go
 };
 
 // The bound on a reply: larger ones count as no answer.

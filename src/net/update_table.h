@@ -8,13 +8,13 @@ namespace net {
 
 // One product the update server is asked about.
 struct UpdateRow {
-    int versionFormat = 0;  // 0: versions are decimal; otherwise hexadecimal
-    int keyNumber = 1;      // -1 once filled from a device reached through a receiver
-    int currentVersion = 0; // 0: not known; such rows are left out of the check
+    int versionFormat = 0;   // 0: versions are decimal; otherwise hexadecimal
+    int keyNumber = 1;       // -1 once filled from a device reached through a receiver
+    int currentVersion = 0;  // 0: not known; such rows are left out of the check
     std::string brand;
-    std::string modelId;     // the server's identifier of the product; "ALL" for the program
-    std::string modelGroup;  // product group in the request key
-    std::string listLabel;   // name shown in the update list
+    std::string modelId;         // the server's identifier of the product; "ALL" for the program
+    std::string modelGroup;      // product group in the request key
+    std::string listLabel;       // name shown in the update list
     std::string displayVersion;  // the program's row: its version text, shown by the about box
     // The catalogue product whose interfaces fill the row (0: the program itself, or a model
     // this build does not list).

@@ -158,9 +158,8 @@ bool HostBypassesProxy(const std::string& host, const std::string& noProxy) {
         entry = Lower(entry);
         if (entry == "*") return true;
         if (!entry.empty() &&
-            (host == entry ||
-             (host.size() > entry.size() && host.ends_with(entry) &&
-              host[host.size() - entry.size() - 1] == '.')))
+            (host == entry || (host.size() > entry.size() && host.ends_with(entry) &&
+                               host[host.size() - entry.size() - 1] == '.')))
             return true;
         start = end + 1;
     }
@@ -228,7 +227,8 @@ HttpTransferResult HttpTransfer(const HttpTransferRequest& request, uint8_t* buf
     }
     curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, request.method.c_str());
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-    if (!request.userAgent.empty()) curl_easy_setopt(c, CURLOPT_USERAGENT, request.userAgent.c_str());
+    if (!request.userAgent.empty())
+        curl_easy_setopt(c, CURLOPT_USERAGENT, request.userAgent.c_str());
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);

@@ -51,9 +51,9 @@ struct HttpTransferResult {
     uint32_t error = kHttpErrorNone;
     // The request reached the server (connection and, for HTTPS, the handshake were made).
     bool sent = false;
-    long status = 0;          // HTTP status, 0 when no reply came
-    size_t bodyLength = 0;    // bytes written into the caller's buffer
-    std::string errorText;    // libcurl's explanation of a failure, for the log
+    long status = 0;        // HTTP status, 0 when no reply came
+    size_t bodyLength = 0;  // bytes written into the caller's buffer
+    std::string errorText;  // libcurl's explanation of a failure, for the log
 };
 
 // Runs the request and copies the response body into buffer, stopping at capacity (then

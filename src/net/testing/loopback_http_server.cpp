@@ -135,8 +135,8 @@ void LoopbackHttpServer::Answer(int fd) {
         pollfd fds[2] = {{fd, POLLRDHUP, 0}, {stopFd_, POLLIN, 0}};
         if (poll(fds, 2, reply.delayMs) != 0) return;
     }
-    std::string out = "HTTP/1.1 " + std::to_string(reply.status) + " X\r\nContent-Length: " +
-                      std::to_string(reply.body.size()) +
+    std::string out = "HTTP/1.1 " + std::to_string(reply.status) +
+                      " X\r\nContent-Length: " + std::to_string(reply.body.size()) +
                       "\r\nContent-Type: application/json\r\nConnection: close\r\n\r\n" +
                       reply.body;
     size_t sent = 0;

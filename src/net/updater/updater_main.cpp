@@ -41,7 +41,8 @@ bool FindKeyboard(Keyboard* found) {
     if (!lister.Enumerate()) return false;
     std::vector<std::string> candidates;
     while (const char* path = lister.NextPath()) {
-        if (hid::ParseVendorId(path) == row.vendorId && hid::ParseProductId(path) == row.productId &&
+        if (hid::ParseVendorId(path) == row.vendorId &&
+            hid::ParseProductId(path) == row.productId &&
             hid::ParseInterfaceNumber(path) == row.interfaceNumber &&
             hid::ParseCollectionNumber(path) == row.collectionNumber)
             candidates.push_back(path);
@@ -70,7 +71,8 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--demo" || arg.starts_with("--demo=")) {
             demo = true;
-            if (arg.size() > 7) demoVersion = static_cast<uint16_t>(std::strtoul(arg.c_str() + 7, nullptr, 0));
+            if (arg.size() > 7)
+                demoVersion = static_cast<uint16_t>(std::strtoul(arg.c_str() + 7, nullptr, 0));
         } else {
             words += (words.empty() ? "" : " ") + arg;
         }
@@ -92,15 +94,17 @@ int main(int argc, char** argv) {
         simulated = std::make_unique<sim::SimulatedDevice>(firmware);
         std::string error;
         if (!simulated->Plug(&error)) {
-            std::fprintf(stderr, "The simulated keyboard could not be plugged: %s\n", error.c_str());
+            std::fprintf(stderr, "The simulated keyboard could not be plugged: %s\n",
+                         error.c_str());
             return 1;
         }
     }
 
     Keyboard keyboard;
     if (!FindKeyboard(&keyboard)) {
-        std::printf("No keyboard found. Connect the keyboard with its cable and start the update "
-                    "again.\n");
+        std::printf(
+            "No keyboard found. Connect the keyboard with its cable and start the update "
+            "again.\n");
         return 1;
     }
     std::printf("Keyboard found: vendor 0x%04X, product 0x%04X, firmware V%04X\n  at %s\n",
@@ -110,8 +114,9 @@ int main(int argc, char** argv) {
                     kTargetVersion);
         return 0;
     }
-    std::printf("It would now write firmware V%04X to the keyboard, replacing V%04X.\n"
-                "This build carries no firmware image: nothing has been written.\n",
-                kTargetVersion, keyboard.version);
+    std::printf(
+        "It would now write firmware V%04X to the keyboard, replacing V%04X.\n"
+        "This build carries no firmware image: nothing has been written.\n",
+        kTargetVersion, keyboard.version);
     return 0;
 }
