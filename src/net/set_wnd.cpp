@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "net/about_wnd.h"
 #include "net/label_text.h"
 #include "net/update_info_list_item_ui.h"
 #include "os/debug_output.h"
@@ -104,9 +105,15 @@ void CSetWnd::FillLanguages() {
     }
     for (const Json::Value& entry : list) {
         auto* item = new toolkit::CListLabelElementUI;
-        item->SetResourceText(true);
         const Json::Value& text = entry.isObject() ? entry["Language_text"] : entry;
-        item->SetText(text.isString() ? text.asString() : std::string("?"));
+        const Json::Value& name = entry.isObject() ? entry["Language_name"] : entry;
+        if (text.isString()) {
+            item->SetResourceText(true);
+            item->SetText(text.asString());
+        } else {
+            // A list from before the entries named their text: the toolkit's language name.
+            item->SetText(name.isString() ? name.asString() : std::string("?"));
+        }
         combo->Add(item);
     }
     combo->SelectItem(m_language, false, false);
@@ -345,6 +352,11 @@ toolkit::LRESULT CSetWnd::HandleCustomMessage(uint32_t msg, toolkit::WPARAM wPar
         handled = false;
     }
     return 0;
+}
+
+void NotifyLanguageChanged() {
+    if (CSetWnd* w = CSetWnd::Current()) w->SendMessage(kMsgApplyLanguage, 0, 0);
+    if (CAboutWnd* w = CAboutWnd::Current()) w->SendMessage(kMsgApplyLanguage, 0, 0);
 }
 
 void OpenSettingsWindow(toolkit::HWND mainWnd, bool centred, int languageIndex,

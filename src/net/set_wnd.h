@@ -109,4 +109,8 @@ class CSetWnd : public toolkit::WindowImplBase {
 void OpenSettingsWindow(toolkit::HWND mainWnd, bool centred, int languageIndex,
                         const std::vector<UpdateRow>& table);
 
+// Tells the open settings window and about box that the main window has switched the language
+// (message 3089 with 0), so that they show their texts in it.
+void NotifyLanguageChanged();
+
 }  // namespace net

@@ -204,7 +204,7 @@ TEST_F(SettingsWindowTest, AllUpToDateShowsTheLastCheckDateInTheCurrentLanguage)
 
     // The main window switches the language and tells the window.
     Language("lan_cn.xml");
-    w->SendMessage(kMsgApplyLanguage, 0, 0);
+    NotifyLanguageChanged();
     EXPECT_EQ(Text("Update_Status_text"), "已是最新版本。上次检查：2025-1-9");
 }
 
@@ -316,6 +316,16 @@ TEST_F(SettingsWindowTest, AboutShowsTheProgramsVersionOnce) {
     EXPECT_EQ(CAboutWnd::Current(), nullptr);
     EXPECT_EQ(shown, "Software version: V0101");
     EXPECT_EQ(translated, "软件版本：V0101");
+}
+
+TEST_F(SettingsWindowTest, FollowsTheDpiOfItsMonitor) {
+    CSetWnd* w = Open({}, "");
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(wnd_->DpiChange(144, UiRect{200, 100, 200 + 945, 100 + 750}));
+    EXPECT_EQ(w->GetPaintManager().GetDPI(), 144);
+    EXPECT_EQ(w->GetWindowRect(), (UiRect{200, 100, 200 + 945, 100 + 750}));
+    ASSERT_TRUE(wnd_->DpiChange(100, UiRect{}));  // no such DPI: the usual one
+    EXPECT_EQ(w->GetPaintManager().GetDPI(), 96);
 }
 
 TEST(SetWndDpiTest, OnlyTheKnownDpisAreTaken) {
