@@ -182,6 +182,11 @@ TEST_F(SettingsWindowTest, AnUpdateIsOfferedConfirmedAndThenKeepsTheWindowOpen) 
     EXPECT_EQ(CSetWnd::Current(), nullptr);
 }
 
+TEST_F(SettingsWindowTest, ConfirmedItemsAreDownloadedAndInstalled) {
+    GTEST_SKIP() << "FIXME: no download or installation step follows \"update_OK_btn\"; the "
+                    "items stay waiting for download";
+}
+
 TEST_F(SettingsWindowTest, AllUpToDateShowsTheLastCheckDateInTheCurrentLanguage) {
     LoopbackHttpServer server([](const RecordedRequest&) {
         return CannedReply{.body = R"({"name":"KB","version":"105"})"};
@@ -356,6 +361,8 @@ TEST_F(SettingsWindowTest, Screenshots) {
             const std::string file = folder + "/setwnd_" + tag + ".png";
             ASSERT_TRUE(wnd_->SavePng(file));
             EXPECT_GT(std::filesystem::file_size(file), 1000u);
+            ASSERT_TRUE(wnd_->Click("update_fw_and_ap"));
+            ASSERT_TRUE(wnd_->SavePng(folder + "/setwnd_confirm_" + tag + ".png"));
             w->DestroyWindow();
             wnd_.reset();
 
