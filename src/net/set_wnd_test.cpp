@@ -258,12 +258,13 @@ TEST_F(SettingsWindowTest, ChoosingALanguageTellsTheMainWindowItsIndex) {
     EXPECT_EQ(combo->GetCount(), 16);
     EXPECT_EQ(combo->GetCurSel(), 1);  // selected without a notification
     EXPECT_EQ(combo->GetText(), "English");
-    loop_->RunOnce(0);
-    owner_->received.clear();
     combo->SelectItem(3);
     loop_->RunOnce(0);
-    ASSERT_EQ(owner_->received.size(), 1u);
-    EXPECT_EQ(owner_->received[0], std::make_pair(kMsgApplyLanguage, toolkit::WPARAM{3}));
+    std::vector<toolkit::WPARAM> languages;
+    for (const auto& [msg, index] : owner_->received) {
+        if (msg == kMsgApplyLanguage) languages.push_back(index);
+    }
+    EXPECT_EQ(languages, std::vector<toolkit::WPARAM>{3});
     EXPECT_EQ(w->LanguageIndex(), 3);
 }
 
