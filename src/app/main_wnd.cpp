@@ -18,6 +18,10 @@
 #include "app/tray_menu_anchor.h"
 #include "device/quendal_usb_device.h"
 #include "hid/device_scan_thread.h"
+#include "net/about_wnd.h"
+#include "net/firmware_update.h"
+#include "net/set_wnd.h"
+#include "net/update_table.h"
 #include "os/debug_output.h"
 #include "os/folders.h"
 #include "os/platform.h"
@@ -73,7 +77,22 @@ os::TrayIcon::Image LoadIconImage(const std::string& path) {
 CMainWnd::CMainWnd(os::SessionBus& bus)
     : bus_(bus),
       language_(settings_, DefaultDataFolder() + LanguageSettings::kConfigName),
-      slots_(std::make_shared<hid::InterfaceSlotList>()) {}
+      slots_(std::make_shared<hid::InterfaceSlotList>()) {
+    // The settings window and the about box run modally over the window and are closed by
+    // CloseChildWindows through their own Current(); the openers return once they have closed.
+    openers_.openSettings = [this](os::HWND owner, bool centred) -> os::HWND {
+        std::vector<net::UpdateRow> table = net::DefaultUpdateTable();
+        net::RefreshVersions(table, ConnectedVersions());
+        net::OpenSettingsWindow(owner, centred, language_.current(), table);
+        return 0;
+    };
+    openers_.openAbout = [this](os::HWND owner) -> os::HWND {
+        std::vector<net::UpdateRow> table = net::DefaultUpdateTable();
+        net::RefreshVersions(table, ConnectedVersions());
+        net::OpenAbout(owner, table);
+        return 0;
+    };
+}
 
 CMainWnd::~CMainWnd() {
     toolkit::CSkinChangedObserver::GetInstance().RemoveReceiver(this);
@@ -365,7 +384,10 @@ void CMainWnd::OnTitleMessage(toolkit::WPARAM wParam, toolkit::LPARAM lParam) {
 }
 
 void CMainWnd::ForwardToSettings(uint32_t msg, toolkit::WPARAM wParam, toolkit::LPARAM lParam) {
-    const toolkit::HWND settings = childWindows_[kSettingsWindow];
+    toolkit::HWND settings = childWindows_[kSettingsWindow];
+    // The settings window runs modally inside its opener, so its handle is known only to it.
+    if (settings == 0 && net::CSetWnd::Current() != nullptr)
+        settings = net::CSetWnd::Current()->GetHWND();
     if (settings == 0 || !os::IsTarget(settings)) return;
     os::PostMessage(settings, msg, wParam, lParam);
 }
@@ -478,6 +500,7 @@ void CMainWnd::ShowSettingProgress() {
 
 void CMainWnd::ApplyLanguage(int index) {
     language_.ApplyLanguage(index, m_pm);
+    net::NotifyLanguageChanged();
     if (IDeviceBarTarget* bar = deviceBar()) {
         bar->ForEachPadMouseKeyboard([](device::CQuendalUSBDevice& device) {
             const int kind = device.GetDeviceKind();
@@ -491,28 +514,44 @@ void CMainWnd::ClearSettingsBadge() {
 }
 
 std::string CMainWnd::UpdaterPath() {
-    return os::ProgramFolder() + "Update/M402-Updater-V0110.exe";
+    return net::UpdaterPath();
 }
 
 void CMainWnd::OnFirmwareVersion(int productId, int version) {
-    if (version >= kLowestFirmwareVersion) return;
     char text[64];
     std::snprintf(text, sizeof text, "firmware %04x: version %d\n", productId, version);
     os::DebugOutput(text);
-    if (Ask("UpdateTiShi", "UpdateTiShiText", CMsgWnd::kConfirmCancel) != 1) {
-        // Refusing the update ends the program.
+    net::FirmwareOfferHooks hooks;
+    hooks.ask = [this](const std::string& title, const std::string& textId) {
+        return Ask(title, textId, CMsgWnd::kConfirmCancel);
+    };
+    hooks.endProgram = [this](int) {
+        // Refusing the update ends the program, through the usual shutdown.
         os::DebugOutput("firmware update refused: the program ends\n");
         CloseChildWindows();
         Close(0);
-        return;
-    }
-    const std::string updater = UpdaterPath();
-    const std::string folder = os::ProgramFolder() + "Update";
-    if (::access(updater.c_str(), X_OK) != 0 ||
-        !os::StartProgram(updater, {"On the upgrade"}, folder)) {
-        os::DebugOutput("firmware updater " + updater + " cannot be started\n");
+    };
+    if (net::OfferFirmwareUpdate(static_cast<os::WPARAM>(productId),
+                                 static_cast<os::LPARAM>(version),
+                                 hooks) == net::FirmwareOffer::kStartFailed)
         Ask("UpdateTiShi", "message_text_updater_missing", CMsgWnd::kConfirmOnly);
+}
+
+std::vector<net::ConnectedVersion> CMainWnd::ConnectedVersions() const {
+    std::vector<net::ConnectedVersion> versions;
+    if (IDeviceBarTarget* bar = deviceBar()) {
+        bar->ForEachDevice([&versions](device::CQuendalUSBDevice& device) {
+            device::DeviceChannel& channel = device.commandChannel();
+            if (!channel.IsOpen()) return;
+            const bool viaReceiver = channel.mode() == device::DeviceChannel::kReceiver;
+            hid::HidDevice& handle =
+                viaReceiver ? channel.receiverHandle() : channel.directHandle();
+            versions.push_back({.productId = device.GetCatalogueRow().productId,
+                                .viaReceiver = viaReceiver,
+                                .versionNumber = handle.VersionNumber()});
+        });
     }
+    return versions;
 }
 
 // ---- Timers ----
@@ -564,6 +603,8 @@ void CMainWnd::CloseChildWindows() {
         if (child != 0 && os::IsTarget(child)) os::SendMessage(child, os::WM_CLOSE, 0, 0);
         child = 0;
     }
+    if (net::CSetWnd* settings = net::CSetWnd::Current()) settings->Close(0);
+    if (net::CAboutWnd* about = net::CAboutWnd::Current()) about->Close(0);
     if (CSkinFrame* frame = CSkinFrame::Current()) frame->Close(0);
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "app/main_wnd_ids.h"
 #include "app/worker_table.h"
 #include "hid/interface_slot_list.h"
+#include "net/update_table.h"
 #include "os/session_bus.h"
 #include "os/settings_store.h"
 #include "os/tray_icon.h"
@@ -33,8 +35,8 @@ class IInputHookTarget {
 // The windows the main window opens that live elsewhere: the settings and about windows.
 struct ChildWindowOpeners {
     // Opens the settings window (centred or not) and gives its handle, 0 when it did not open.
-    os::HWND (*openSettings)(os::HWND owner, bool centred) = nullptr;
-    os::HWND (*openAbout)(os::HWND owner) = nullptr;
+    std::function<os::HWND(os::HWND owner, bool centred)> openSettings;
+    std::function<os::HWND(os::HWND owner)> openAbout;
 };
 
 // The program's one top-level window: the main skin with its title bar, the tray icon and its
@@ -89,7 +91,7 @@ class CMainWnd : public toolkit::WindowImplBase,
     void SetDeviceBar(IDeviceBarTarget* bar) { router_.SetDeviceBar(bar); }
     IDeviceBarTarget* deviceBar() const { return router_.deviceBar(); }
     void SetInputHook(IInputHookTarget* hook) { inputHook_ = hook; }
-    void SetChildWindowOpeners(ChildWindowOpeners openers) { openers_ = openers; }
+    void SetChildWindowOpeners(ChildWindowOpeners openers) { openers_ = std::move(openers); }
     // The no-device notice after the visible device-bar items, then the window shown, restored
     // and brought to the front with the devices marked window shown (the title message, and the
     // end of a device arrival).
@@ -97,6 +99,8 @@ class CMainWnd : public toolkit::WindowImplBase,
     void UpdateNoDeviceLink();
     // The updater program the firmware message starts.
     static std::string UpdaterPath();
+    // The versions of the connected devices, for the settings window's update table.
+    std::vector<net::ConnectedVersion> ConnectedVersions() const;
     int wakeCount() const { return wakeCount_; }
     // The open tray menu's window, or 0.
     toolkit::HWND trayMenu() const;

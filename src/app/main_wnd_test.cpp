@@ -318,7 +318,7 @@ TEST_F(MainWndDevicesTest, FirmwareBelow272AsksAndRefusingEndsTheProgram) {
     const std::string folder = std::filesystem::path(updater).parent_path();
     const std::string marker = dir_ + "/updater-ran";
     std::filesystem::create_directories(folder);
-    std::ofstream(updater) << "#!/bin/sh\necho \"$1|$(pwd)\" > '" << marker << "'\n";
+    std::ofstream(updater) << "#!/bin/sh\necho \"$*|$(pwd)\" > '" << marker << "'\n";
     std::filesystem::permissions(updater, std::filesystem::perms::owner_all);
     Answer({true});
     wnd_->SendMessage(UWM_FIRMWARE_VERSION_MSG, 0x22A9, 271);
