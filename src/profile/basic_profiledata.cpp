@@ -1,6 +1,5 @@
 #include "profile/basic_profiledata.h"
 
-#include "os/atomic_file.h"
 #include "os/debug_output.h"
 #include "profile/json_access.h"
 #include "profile/record_fields.h"
@@ -72,49 +71,59 @@ void CBasicProfiledata::SetDeviceSlot(int slot) {
     if (IndexAllowed(slot, "device slot")) deviceSlot_ = slot;
 }
 
-Json::Value CBasicProfiledata::ReadDocumentForUpdate(const std::string& path) {
+bool CBasicProfiledata::ReadDocumentForUpdate(const std::string& path, Json::Value& root) {
     JsonFile::ReadResult result;
-    Json::Value root = jsonFile_.Read(path, &result);
-    if (root.isObject()) return root;
+    root = jsonFile_.Read(path, &result);
+    if (result == JsonFile::ReadResult::kUnreadable) {
+        os::DebugOutput("profile: " + path + " cannot be read; it is left as it is\n");
+        return false;
+    }
+    const Json::Value& devices = JsonMember(root, "Device");
+    const Json::Value& section = JsonElement(devices, static_cast<Json::ArrayIndex>(deviceSlot_));
+    const bool sound = root.isObject() && (devices.isNull() || devices.isArray()) &&
+                       (section.isNull() || section.isObject());
+    if (sound) return true;
     // A file that holds something other than a profile is not simply overwritten: it may be the
     // user's profile damaged, or another program's record, and either is worth keeping.
-    if (result != JsonFile::ReadResult::kNoText) {
-        std::string text;
-        std::string error;
-        const std::string aside = path + ".bad";
-        if (os::ReadWholeFile(path, text) && os::WriteFileAtomically(aside, text, &error)) {
-            os::DebugOutput("profile: " + path + " is not a profile document; kept as " + aside +
-                            "\n");
-        } else {
-            os::DebugOutput("profile: " + path +
-                            " is not a profile document and could not be kept: " + error + "\n");
-        }
-    }
-    return Json::Value(Json::objectValue);
+    if (result != JsonFile::ReadResult::kNoText && !jsonFile_.KeepAside(path)) return false;
+    root = Json::Value(Json::objectValue);
+    return true;
 }
 
-Json::Value CBasicProfiledata::LoadInto(Json::Value& section, const std::string& path) {
+Json::Value CBasicProfiledata::LoadInto(Json::Value& section, bool& unreadable,
+                                        const std::string& path, LoadResult* result) {
     const auto slot = static_cast<Json::ArrayIndex>(deviceSlot_);
-    const Json::Value root = jsonFile_.Read(path);
+    JsonFile::ReadResult readResult;
+    const Json::Value root = jsonFile_.Read(path, &readResult);
+    unreadable = readResult == JsonFile::ReadResult::kUnreadable;
     if (&section == &currentSection_) profileName_ = TextFromJson(JsonMember(root, "profilename"));
     const Json::Value& stored = JsonElement(JsonMember(root, "Device"), slot);
     section = stored.isObject() ? stored : Json::Value();
+    LoadResult outcome = LoadResult::kLoaded;
     if (section.isNull()) {
         const Json::Value defaults = jsonFile_.Read(defaultPath_);
         const Json::Value& fromTemplate = JsonElement(JsonMember(defaults, "Device"), slot);
         section = fromTemplate.isObject() ? fromTemplate : Json::Value();
-        // The section is stored at once, so that the file is complete from its first load on.
-        if (section.isObject()) WriteSection(section, path);
+        outcome = section.isObject() ? LoadResult::kFromTemplate : LoadResult::kNoSection;
+        if (unreadable) {
+            os::DebugOutput("profile: " + path +
+                            " cannot be read; the factory settings are used and not saved\n");
+            outcome = LoadResult::kUnreadable;
+        } else if (section.isObject()) {
+            // The section is stored at once, so that the file is complete from its first load on.
+            WriteSection(section, path);
+        }
     }
+    if (result) *result = outcome;
     return section;
 }
 
-Json::Value CBasicProfiledata::LoadSection(const std::string& path) {
-    return LoadInto(currentSection_, path);
+Json::Value CBasicProfiledata::LoadSection(const std::string& path, LoadResult* result) {
+    return LoadInto(currentSection_, currentUnreadable_, path, result);
 }
 
-Json::Value CBasicProfiledata::LoadScratchSection(const std::string& path) {
-    return LoadInto(scratchSection_, path);
+Json::Value CBasicProfiledata::LoadScratchSection(const std::string& path, LoadResult* result) {
+    return LoadInto(scratchSection_, scratchUnreadable_, path, result);
 }
 
 bool CBasicProfiledata::Save() {
@@ -127,7 +136,15 @@ bool CBasicProfiledata::WriteSection(const Json::Value& section, const std::stri
         os::DebugOutput("profile: no device section to save into " + path + "\n");
         return false;
     }
-    Json::Value root = ReadDocumentForUpdate(path);
+    // Nor may a section that stands in for an unreadable file replace what the file holds once it
+    // can be read again.
+    if ((&section == &currentSection_ && currentUnreadable_) ||
+        (&section == &scratchSection_ && scratchUnreadable_)) {
+        os::DebugOutput("profile: " + path + " was not read; the section is not saved\n");
+        return false;
+    }
+    Json::Value root;
+    if (!ReadDocumentForUpdate(path, root)) return false;
     WritableElement(WritableMember(root, "Device"), static_cast<Json::ArrayIndex>(deviceSlot_)) =
         section;
     return jsonFile_.Write(root, path);

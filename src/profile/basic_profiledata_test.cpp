@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
 #include "os/atomic_file.h"
 #include "profile/temp_data_folder.h"
 
@@ -69,8 +73,8 @@ TEST_F(BasicProfiledataTest, UnusableFilesAreReplacedFromTheTemplateAndKeptAside
         {"not an object", "[1, 2, 3]", true},
         {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0", 10), true},
         {"nested too deep", std::string(50000, '[') + std::string(50000, ']'), true},
-        {"Device of the wrong type", R"({"Device" : 5, "profilename" : "n"})", false},
-        {"section of the wrong type", R"({"Device" : [ "x" ]})", false},
+        {"Device of the wrong type", R"({"Device" : 5, "profilename" : "n"})", true},
+        {"section of the wrong type", R"({"Device" : [ "x" ]})", true},
     };
     for (const Case& c : cases) {
         std::filesystem::remove(data_.Path("p.Json"));
@@ -83,6 +87,76 @@ TEST_F(BasicProfiledataTest, UnusableFilesAreReplacedFromTheTemplateAndKeptAside
         if (c.keptAside) {
             EXPECT_EQ(data_.ReadText("p.Json.bad"), c.text) << c.name;
         }
+    }
+}
+
+// Each damaged file is kept: a later one does not replace the copy of an earlier one.
+TEST_F(BasicProfiledataTest, EveryDamagedFileIsKeptAside) {
+    const std::string texts[] = {"{ broken", "[ also broken",
+                                 R"({"Device" : { "LightInfo" : { "Red" : 3 } }})"};
+    for (const std::string& text : texts) {
+        data_.WriteText("p.Json", text);
+        EXPECT_EQ(doc_.LoadSection(data_.Path("p.Json")), TemplateSection(0)) << text;
+    }
+    EXPECT_EQ(data_.ReadText("p.Json.bad"), texts[0]);
+    EXPECT_EQ(data_.ReadText("p.Json.bad.2"), texts[1]);
+    EXPECT_EQ(data_.ReadText("p.Json.bad.3"), texts[2]);
+    EXPECT_EQ(ReadFile("p.Json")["Device"][0], TemplateSection(0));
+}
+
+// A profile that is there but cannot be read holds the user's settings as far as anyone knows:
+// it is neither replaced from the template nor saved over, and no copy is made of what could not
+// be read. The device works on the template's section meanwhile.
+TEST_F(BasicProfiledataTest, UnreadableProfileIsNeverWrittenOver) {
+    namespace fs = std::filesystem;
+    const std::string path = data_.Path("p.Json");
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::function<bool()> unchanged;
+    };
+    const std::string stored = R"({"Device" : [ { "LightInfo" : { "Red" : 77 } } ]})";
+    const Case cases[] = {
+        // Reading the start of a process's memory map fails with EIO, a real I/O error.
+        {"I/O error", [&] { fs::create_symlink("/proc/self/mem", path); },
+         [&] { return fs::is_symlink(path) && fs::read_symlink(path) == "/proc/self/mem"; }},
+        {"a folder", [&] { fs::create_directory(path); }, [&] { return fs::is_directory(path); }},
+        // Skipped under root, which reads the file anyway.
+        {"permission denied",
+         [&] {
+             data_.WriteText("p.Json", stored);
+             fs::permissions(path, fs::perms::none);
+         },
+         [&] {
+             fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+             return data_.ReadText("p.Json") == stored;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.make();
+        if (std::ifstream(path).peek() != EOF) {
+            fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+            fs::remove_all(path);
+            continue;
+        }
+        CBasicProfiledata doc;
+        doc.SetDefaultPath(data_.Path("template.Json"));
+        doc.SetProfilePath(path);
+        CBasicProfiledata::LoadResult result{};
+        const Json::Value section = doc.LoadSection(path, &result);
+        EXPECT_EQ(result, CBasicProfiledata::LoadResult::kUnreadable);
+        LightingRecord record = doc.ReadLightInfo();
+        record[LightingRecord::kBlue] = 5;
+        doc.WriteLightInfo(record);
+        const bool saved = doc.Save();
+        const bool written = doc.WriteSection(section, path);
+        EXPECT_TRUE(c.unchanged());
+        EXPECT_FALSE(os::PathExists(path + ".bad"));
+        EXPECT_EQ(section, TemplateSection(0));
+        EXPECT_FALSE(saved);
+        EXPECT_FALSE(written);
+        fs::remove_all(path);
     }
 }
 
