@@ -16,7 +16,7 @@
 // extended and Pause is not (its E1 sequence reads as 0x45), as the hook record has them. The
 // record's virtual-key code is the lead value of the key table entry that the scan code finds.
 
-namespace ui {
+namespace os {
 
 struct LinuxKeyScanCode {
     uint16_t linux_key;
@@ -187,4 +187,4 @@ struct ScanCode {
 // The set-1 scan code and extended flag of a Linux key code; nothing for a key without one.
 std::optional<ScanCode> ScanCodeForLinuxKey(int linux_key);
 
-}  // namespace ui
+}  // namespace os
