@@ -1,5 +1,7 @@
 #include "profile/basic_profiledata.h"
 
+#include <optional>
+
 #include "os/debug_output.h"
 #include "profile/json_access.h"
 #include "profile/record_fields.h"
@@ -44,6 +46,14 @@ constexpr AudioField kAudioLightMembers[] = {
 
 std::uint8_t ByteMember(const Json::Value& object, const char* member) {
     return static_cast<std::uint8_t>(JsonInt(JsonMember(object, member)));
+}
+
+// A key's stored code. Absent or of the wrong type it reads as no function, as absent members do;
+// a number outside 24 bits is no code at all.
+std::optional<keys::AssignmentCode> StoredCode(const Json::Value& value) {
+    if (value.isNumeric() && (value.asDouble() < 0 || value.asDouble() > 0xFFFFFF))
+        return std::nullopt;
+    return keys::AssignmentCode::FromStoredValue(JsonInt(value));
 }
 
 std::string FolderOf(const std::string& path) {
@@ -172,10 +182,16 @@ std::vector<KeyAssignmentPair> CBasicProfiledata::ReadKeyListOf(const Json::Valu
     for (Json::ArrayIndex i = 0; i < keys.size(); ++i) {
         const Json::Value& key = keys[i];
         const auto position = static_cast<std::uint16_t>(i);
-        list.push_back({KeyAssignment::FromCode(
-                            position, static_cast<int>(JsonInt(JsonMember(key, "Assignment")))),
-                        KeyAssignment::FromCode(position, static_cast<int>(JsonInt(JsonMember(
-                                                              key, "DefaultAssignment"))))});
+        const std::optional<keys::AssignmentCode> stored =
+            StoredCode(JsonMember(key, "Assignment"));
+        const std::optional<keys::AssignmentCode> factory =
+            StoredCode(JsonMember(key, "DefaultAssignment"));
+        if (!stored || !factory) {
+            os::DebugOutput("profile: key " + std::to_string(i) +
+                            " has a stored code outside 24 bits; it reads as its default\n");
+        }
+        const keys::AssignmentCode defaultCode = factory.value_or(keys::AssignmentCode{});
+        list.push_back({{position, stored.value_or(defaultCode)}, {position, defaultCode}});
     }
     return list;
 }
@@ -186,7 +202,7 @@ void CBasicProfiledata::WriteKeyListInto(Json::Value& section,
     Json::Value& keys = WritableMember(section, "KeyList");
     for (std::size_t i = 0; i < list.size(); ++i) {
         WritableMember(WritableElement(keys, static_cast<Json::ArrayIndex>(i)), "Assignment") =
-            list[i].current.Code();
+            static_cast<int>(list[i].current.code.ToStoredValue());
     }
 }
 

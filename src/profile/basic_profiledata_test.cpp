@@ -253,6 +253,47 @@ TEST_F(BasicProfiledataTest, KeyListIsDecodedAndWrittenByListPosition) {
     EXPECT_EQ(back[1].current, (KeyAssignment{1, 0x10, 0x01, 0x00}));
 }
 
+// A stored value outside 24 bits comes from a damaged or foreign file and is no code: cutting it
+// to its low bytes would make up an assignment that then goes to the device. Such a key reads as
+// its default; a default outside 24 bits reads as no function.
+TEST_F(BasicProfiledataTest, AssignmentsOutside24BitsReadAsTheKeysDefault) {
+    data_.WriteText("p.Json", R"({"Device" : [ { "KeyList" : [
+        { "Assignment" : 19922945, "DefaultAssignment" : 2097193 },
+        { "Assignment" : -1, "DefaultAssignment" : 2097193 },
+        { "Assignment" : 1e30, "DefaultAssignment" : 2097193 },
+        { "Assignment" : 4294967297, "DefaultAssignment" : 2097193 },
+        { "Assignment" : 16777215, "DefaultAssignment" : 2097193 },
+        { "Assignment" : 16777216, "DefaultAssignment" : -5 },
+        { "Assignment" : 1048832, "DefaultAssignment" : 16777216 }
+    ] } ]})");
+    doc_.LoadSection(data_.Path("p.Json"));
+    const std::vector<KeyAssignmentPair> read = doc_.ReadKeyList();
+    ASSERT_EQ(read.size(), 7u);
+    constexpr keys::AssignmentCode kFactory{0x20, 0x00, 0x29};
+    constexpr keys::AssignmentCode kNone{};
+    const keys::AssignmentCode expected[][2] = {
+        {kFactory, kFactory}, {kFactory, kFactory}, {kFactory, kFactory}, {kFactory, kFactory},
+        // FF FF FF is within 24 bits: a code like any other.
+        {{0xFF, 0xFF, 0xFF}, kFactory},
+        {kNone, kNone},
+        {{0x10, 0x01, 0x00}, kNone},
+    };
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const auto position = static_cast<std::uint16_t>(i);
+        EXPECT_EQ(read[i].current, (KeyAssignment{position, expected[i][0]})) << i;
+        EXPECT_EQ(read[i].defaultAssignment, (KeyAssignment{position, expected[i][1]})) << i;
+    }
+
+    // What is saved back is the default's code, never the cut one.
+    doc_.WriteKeyList(read);
+    ASSERT_TRUE(doc_.Save());
+    const Json::Value keys = ReadFile("p.Json")["Device"][0]["KeyList"];
+    for (Json::ArrayIndex i = 0; i < 4; ++i) EXPECT_EQ(keys[i]["Assignment"], 2097193) << i;
+    EXPECT_EQ(keys[4]["Assignment"], 16777215);
+    EXPECT_EQ(keys[5]["Assignment"], 0);
+    EXPECT_EQ(keys[6]["Assignment"], 1048832);
+}
+
 TEST_F(BasicProfiledataTest, ScratchSectionEditsAnotherProfileWithoutTouchingTheCurrentOne) {
     doc_.SetDeviceSlot(2);
     doc_.LoadSection(data_.Path("p.Json"));
