@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "os/atomic_file.h"
+#include "os/testing/temp_data_home.h"
 
 namespace os {
 namespace {
@@ -24,23 +24,14 @@ std::tm At(int y, int mo, int d, int h, int mi, int s) {
 
 class DiagnosticsLog : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/brasvik-log-XXXXXX";
-        dir_ = ::mkdtemp(tmpl);
-        ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
-        std::filesystem::create_directories(dir_ + "/Brasvik M402");
-    }
-    void TearDown() override {
-        ::unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(dir_);
-    }
     static std::string Read() {
         std::string s;
         ReadWholeFile(LogFilePath(), s);
         return s;
     }
     static void Fill(size_t bytes) { std::ofstream(LogFilePath()) << std::string(bytes, 'x'); }
-    std::string dir_;
+    os::testing::TempDataHome dataHome_;
+    const std::string& dir_ = dataHome_.Root();
 };
 
 TEST_F(DiagnosticsLog, EntryIsStampedWithLocalTimeAndEndsTheLine) {

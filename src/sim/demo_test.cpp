@@ -23,6 +23,7 @@
 #include "os/message_loop.h"
 #include "os/session_bus.h"
 #include "os/testing/private_session_bus.h"
+#include "os/testing/temp_data_home.h"
 
 extern char** environ;
 
@@ -113,9 +114,8 @@ TEST_F(DemoTest, KindsOfTheDemoOption) {
 }
 
 TEST_F(DemoTest, MemoryPersistsAcrossRestarts) {
-    ScratchFolder scratch;
-    ::setenv("XDG_DATA_HOME", scratch.path().c_str(), 1);
-    EXPECT_EQ(Demo::DefaultDataFolder(), scratch.path() + "/Brasvik M402/Demo");
+    os::testing::TempDataHome dataHome;
+    EXPECT_EQ(Demo::DefaultDataFolder(), dataHome.Root() + "/Brasvik M402/Demo");
     const std::string folder = Demo::DefaultDataFolder();
     {
         Demo demo(folder);
@@ -161,7 +161,6 @@ TEST_F(DemoTest, MemoryPersistsAcrossRestarts) {
         EXPECT_TRUE(os::PathExists(folder + "/mouse.bin.bad"));
         EXPECT_FALSE(os::PathExists(folder + "/mouse.bin"));
     }
-    ::unsetenv("XDG_DATA_HOME");
 }
 
 // Runs build/brasvik-sim with the arguments; returns its exit code, its output in *out.
