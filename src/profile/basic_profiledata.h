@@ -37,9 +37,11 @@ class CBasicProfiledata {
 
     // What a load found.
     enum class LoadResult {
-        kLoaded,        // the file had this slot's section
-        kFromTemplate,  // the section came from the default template; the file was given it
-        kNoSection,     // neither file had one: the section is null, every read gives defaults
+        kLoaded,  // the file had this slot's section
+        // The section came from the default template; it is stored in the file when the file can
+        // be written (a failed write is logged; the next Save tries again).
+        kFromTemplate,
+        kNoSection,  // neither file had one: the section is null, every read gives defaults
         // The profile file is there but could not be read. It is left as it is; the section comes
         // from the template for use in memory, and saving that section is refused until a later
         // load reads the file.

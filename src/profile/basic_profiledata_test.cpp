@@ -43,7 +43,9 @@ class BasicProfiledataTest : public ::testing::Test {
 TEST_F(BasicProfiledataTest, MissingSectionComesFromTheTemplateAndIsStoredAtOnce) {
     data_.WriteText("p.Json", R"({"profilename" : "Work", "profileUUID" : "2021_03_07"})");
     doc_.SetDeviceSlot(2);
-    const Json::Value section = doc_.LoadSection(data_.Path("p.Json"));
+    CBasicProfiledata::LoadResult result{};
+    const Json::Value section = doc_.LoadSection(data_.Path("p.Json"), &result);
+    EXPECT_EQ(result, CBasicProfiledata::LoadResult::kFromTemplate);
     EXPECT_EQ(section, TemplateSection(2));
     EXPECT_EQ(doc_.GetProfileName(), "Work");
 
@@ -57,7 +59,8 @@ TEST_F(BasicProfiledataTest, MissingSectionComesFromTheTemplateAndIsStoredAtOnce
 
     // Present now: a second load reads it and leaves the file alone.
     const std::string text = data_.ReadText("p.Json");
-    EXPECT_EQ(doc_.LoadSection(data_.Path("p.Json")), section);
+    EXPECT_EQ(doc_.LoadSection(data_.Path("p.Json"), &result), section);
+    EXPECT_EQ(result, CBasicProfiledata::LoadResult::kLoaded);
     EXPECT_EQ(data_.ReadText("p.Json"), text);
 }
 
@@ -158,12 +161,26 @@ TEST_F(BasicProfiledataTest, UnreadableProfileIsNeverWrittenOver) {
         EXPECT_FALSE(written);
         fs::remove_all(path);
     }
+
+    // Once the file can be read, a load reads it and saving works again.
+    fs::create_directory(path);
+    CBasicProfiledata::LoadResult result{};
+    doc_.LoadSection(path, &result);
+    EXPECT_EQ(result, CBasicProfiledata::LoadResult::kUnreadable);
+    fs::remove(path);
+    data_.WriteText("p.Json", stored);
+    doc_.LoadSection(path, &result);
+    EXPECT_EQ(result, CBasicProfiledata::LoadResult::kLoaded);
+    EXPECT_EQ(doc_.ReadLightInfo()[LightingRecord::kRed], 77);
+    EXPECT_TRUE(doc_.Save());
 }
 
 TEST_F(BasicProfiledataTest, WithoutTemplateEveryReadGivesDefaults) {
     CBasicProfiledata doc;
     doc.SetDefaultPath(data_.Path("absent.Json"));
-    EXPECT_TRUE(doc.LoadSection(data_.Path("p.Json")).isNull());
+    CBasicProfiledata::LoadResult result{};
+    EXPECT_TRUE(doc.LoadSection(data_.Path("p.Json"), &result).isNull());
+    EXPECT_EQ(result, CBasicProfiledata::LoadResult::kNoSection);
     EXPECT_TRUE(doc.ReadKeyList().empty());
     EXPECT_EQ(doc.ReadLightInfo(), LightingRecord{});
     EXPECT_EQ(doc.ReadAudioLightInfo(), AudioLightingRecord{});
@@ -272,7 +289,10 @@ TEST_F(BasicProfiledataTest, AssignmentsOutside24BitsReadAsTheKeysDefault) {
     constexpr keys::AssignmentCode kFactory{0x20, 0x00, 0x29};
     constexpr keys::AssignmentCode kNone{};
     const keys::AssignmentCode expected[][2] = {
-        {kFactory, kFactory}, {kFactory, kFactory}, {kFactory, kFactory}, {kFactory, kFactory},
+        {kFactory, kFactory},
+        {kFactory, kFactory},
+        {kFactory, kFactory},
+        {kFactory, kFactory},
         // FF FF FF is within 24 bits: a code like any other.
         {{0xFF, 0xFF, 0xFF}, kFactory},
         {kNone, kNone},
