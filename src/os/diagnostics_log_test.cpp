@@ -6,7 +6,8 @@
 #include <fstream>
 
 #include "os/atomic_file.h"
-#include "os/testing/temp_data_home.h"
+#include "os/folders.h"
+#include "os/testing/temp_user_folders.h"
 
 namespace os {
 namespace {
@@ -24,14 +25,15 @@ std::tm At(int y, int mo, int d, int h, int mi, int s) {
 
 class DiagnosticsLog : public ::testing::Test {
   protected:
+    void SetUp() override { UserDataFolder(true); }
     static std::string Read() {
         std::string s;
         ReadWholeFile(LogFilePath(), s);
         return s;
     }
     static void Fill(size_t bytes) { std::ofstream(LogFilePath()) << std::string(bytes, 'x'); }
-    os::testing::TempDataHome dataHome_;
-    const std::string& dir_ = dataHome_.Root();
+    os::testing::TempUserFolders folders_;
+    const std::string dir_ = folders_.path() + "/data";
 };
 
 TEST_F(DiagnosticsLog, EntryIsStampedWithLocalTimeAndEndsTheLine) {

@@ -8,7 +8,7 @@
 
 #include "os/atomic_file.h"
 #include "os/folders.h"
-#include "os/testing/temp_data_home.h"
+#include "os/testing/temp_user_folders.h"
 
 namespace profile {
 
@@ -46,7 +46,7 @@ class TempDataFolder {
     }
 
   private:
-    os::testing::TempDataHome home_;  // first: the folder lies in it
+    os::testing::TempUserFolders home_;  // first: the folder lies in it
     std::string folder_;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
 
 // Test support: a fixture for tests that talk to interfaces on the virtual HID bus. Each test gets
-// a private $XDG_DATA_HOME (restored afterwards) and the virtual backend; whatever it plugs through
-// Plug is unplugged again at the end.
+// private user folders (the old $XDG_DATA_HOME and $XDG_CONFIG_HOME restored afterwards) with the
+// program's user data folder in them, and the virtual backend; whatever it plugs through Plug is
+// unplugged again at the end.
 
 #include <gtest/gtest.h>
 
@@ -12,15 +13,19 @@
 #include <utility>
 #include <vector>
 
+#include "os/folders.h"
 #include "os/hid/hid_platform.h"
 #include "os/hid/virtual_bus.h"
-#include "os/testing/temp_data_home.h"
+#include "os/testing/temp_user_folders.h"
 
 namespace os::testing {
 
 class VirtualDeviceTest : public ::testing::Test {
   protected:
-    void SetUp() override { hid::SelectBackends(hid::kBackendVirtual); }
+    void SetUp() override {
+        UserDataFolder(true);
+        hid::SelectBackends(hid::kBackendVirtual);
+    }
     void TearDown() override {
         for (uint32_t id : plugged_) hid::VirtualBus::Instance().Unplug(id);
         plugged_.clear();
@@ -41,10 +46,11 @@ class VirtualDeviceTest : public ::testing::Test {
         return paths.empty() ? std::string() : paths.front();
     }
 
-    const std::string& DataHome() const { return dataHome_.Root(); }
+    // What $XDG_DATA_HOME names, without a trailing '/'.
+    std::string DataHome() const { return folders_.path() + "/data"; }
 
   private:
-    TempDataHome dataHome_;
+    TempUserFolders folders_;
     std::vector<uint32_t> plugged_;
 };
 
