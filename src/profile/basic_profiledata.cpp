@@ -88,16 +88,20 @@ bool CBasicProfiledata::ReadDocumentForUpdate(const std::string& path, Json::Val
         os::DebugOutput("profile: " + path + " cannot be read; it is left as it is\n");
         return false;
     }
-    const Json::Value& devices = JsonMember(root, "Device");
-    const Json::Value& section = JsonElement(devices, static_cast<Json::ArrayIndex>(deviceSlot_));
-    const bool sound = root.isObject() && (devices.isNull() || devices.isArray()) &&
-                       (section.isNull() || section.isObject());
-    if (sound) return true;
     // A file that holds something other than a profile is not simply overwritten: it may be the
     // user's profile damaged, or another program's record, and either is worth keeping.
-    if (result != JsonFile::ReadResult::kNoText && !jsonFile_.KeepAside(path)) return false;
-    root = Json::Value(Json::objectValue);
-    return true;
+    if (!root.isObject()) {
+        if (result != JsonFile::ReadResult::kNoText && !jsonFile_.KeepAside(path)) return false;
+        root = Json::Value(Json::objectValue);
+        return true;
+    }
+    // A "Device" or a section of the wrong type is kept the same way; the rest of the document (the
+    // name, the other slots) stays in the file, and the write puts the part right.
+    const Json::Value& devices = JsonMember(root, "Device");
+    const Json::Value& section = JsonElement(devices, static_cast<Json::ArrayIndex>(deviceSlot_));
+    const bool sound =
+        (devices.isNull() || devices.isArray()) && (section.isNull() || section.isObject());
+    return sound || jsonFile_.KeepAside(path);
 }
 
 Json::Value CBasicProfiledata::LoadInto(Json::Value& section, bool& unreadable,

@@ -93,9 +93,10 @@ class CBasicProfiledata {
 
   protected:
     // Reads the document at path into root for rewriting one part of it; a missing file gives an
-    // empty object. A damaged file (text that is not JSON, not an object, a "Device" that is not an
-    // array or a section that is not an object) is kept aside and replaced by an empty object.
-    // False when the file must be left alone: it cannot be read, or no copy of it could be kept.
+    // empty object. A damaged file is kept aside first: text that is not a JSON object (root then
+    // starts empty), or a "Device" that is not an array or a section that is not an object (root
+    // keeps the rest). False when the file must be left alone: it cannot be read, or no copy of it
+    // could be kept.
     bool ReadDocumentForUpdate(const std::string& path, Json::Value& root);
 
     Json::Value currentSection_;

@@ -96,7 +96,8 @@ TEST_F(BasicProfiledataTest, UnusableFilesAreReplacedFromTheTemplateAndKeptAside
 // Each damaged file is kept: a later one does not replace the copy of an earlier one.
 TEST_F(BasicProfiledataTest, EveryDamagedFileIsKeptAside) {
     const std::string texts[] = {"{ broken", "[ also broken",
-                                 R"({"Device" : { "LightInfo" : { "Red" : 3 } }})"};
+                                 R"({"Device" : { "LightInfo" : { "Red" : 3 } },
+                                     "profilename" : "Mine"})"};
     for (const std::string& text : texts) {
         data_.WriteText("p.Json", text);
         EXPECT_EQ(doc_.LoadSection(data_.Path("p.Json")), TemplateSection(0)) << text;
@@ -104,7 +105,9 @@ TEST_F(BasicProfiledataTest, EveryDamagedFileIsKeptAside) {
     EXPECT_EQ(data_.ReadText("p.Json.bad"), texts[0]);
     EXPECT_EQ(data_.ReadText("p.Json.bad.2"), texts[1]);
     EXPECT_EQ(data_.ReadText("p.Json.bad.3"), texts[2]);
+    // Only the damaged part is replaced in the file; the rest of the document stays.
     EXPECT_EQ(ReadFile("p.Json")["Device"][0], TemplateSection(0));
+    EXPECT_EQ(ReadFile("p.Json")["profilename"], "Mine");
 }
 
 // A profile that is there but cannot be read holds the user's settings as far as anyone knows:
