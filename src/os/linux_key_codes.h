@@ -8,8 +8,8 @@
 
 // Key capture and macro recording find keys by PC scan code (set 1) and extended flag, the way
 // the keyboard hook record reports them. On Linux the input hook sees Linux key codes (evdev
-// KEY_*); this table turns them into the scan codes of `KeyboardKeyTable`. X11 key codes, as
-// XInput2 reports them, are the Linux key codes plus 8.
+// KEY_*); this table turns them into the scan codes that the keyboard key table of keys/ carries.
+// X11 key codes, as XInput2 reports them, are the Linux key codes plus 8.
 //
 // For the main block and the keypad (KEY_ESC .. KEY_KPDOT) the Linux key code is the set-1 scan
 // code itself; the keys behind the E0 prefix carry the extended flag. Num Lock is reported
