@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <vector>
 
 #include "device/device_channel.h"
 #include "hid/device_path.h"
 #include "hid/hid_device.h"
 #include "os/hid/hid_platform.h"
+#include "os/testing/virtual_device_test.h"
 #include "sim/firmware.h"
 #include "sim/receiver_firmware.h"
 #include "sim/simulated_device.h"
@@ -32,19 +32,9 @@ std::string CommandPath(uint16_t productId) {
     return found;
 }
 
-class SimulatedChannel : public ::testing::Test {
+// The simulated devices plug themselves in and out.
+class SimulatedChannel : public os::testing::VirtualDeviceTest {
   protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/brasvik-simch-XXXXXX";
-        dir_ = ::mkdtemp(tmpl);
-        ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
-        std::filesystem::create_directories(dir_ + "/Brasvik M402");
-        os::hid::SelectBackends(os::hid::kBackendVirtual);
-    }
-    void TearDown() override {
-        ::unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(dir_);
-    }
     bool Open(DeviceChannel& ch, uint16_t productId, bool receiver) {
         const std::string path = CommandPath(productId);
         hid::HidDevice& h = receiver ? ch.receiverHandle() : ch.directHandle();
@@ -53,7 +43,6 @@ class SimulatedChannel : public ::testing::Test {
         ch.SetConnectionType(receiver ? 2 : 1);
         return true;
     }
-    std::string dir_;
 };
 
 TEST_F(SimulatedChannel, DirectReadsAndChunkedWritesLandWhereTheFirmwareKeepsThem) {

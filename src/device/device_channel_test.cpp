@@ -4,16 +4,17 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "os/atomic_file.h"
+#include "os/diagnostics_log.h"
 #include "os/hid/hid_platform.h"
 #include "os/hid/sample_descriptors.h"
 #include "os/hid/virtual_bus.h"
+#include "os/testing/virtual_device_test.h"
 
 namespace device {
 namespace {
@@ -89,21 +90,12 @@ class TestFirmware : public os::hid::VirtualDeviceHandler {
     int answerDelayMs = 0;
 };
 
-class Channel : public ::testing::Test {
+class Channel : public os::testing::VirtualDeviceTest {
   protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/brasvik-channel-XXXXXX";
-        dir_ = ::mkdtemp(tmpl);
-        ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
-        std::filesystem::create_directories(dir_ + "/Brasvik M402");
-        os::hid::SelectBackends(os::hid::kBackendVirtual);
+        VirtualDeviceTest::SetUp();
         fw_ = std::make_shared<TestFirmware>();
         fw_->bus = &os::hid::VirtualBus::Instance();
-    }
-    void TearDown() override {
-        if (id_) os::hid::VirtualBus::Instance().Unplug(id_);
-        ::unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(dir_);
     }
     // Plugs the firmware and opens the channel on it, directly or as a receiver.
     void Connect(bool receiver) {
@@ -115,11 +107,9 @@ class Channel : public ::testing::Test {
         spec.reportDescriptor.assign(std::begin(os::hid::samples::kVendorCommand),
                                      std::end(os::hid::samples::kVendorCommand));
         std::string err;
-        id_ = os::hid::VirtualBus::Instance().Plug(spec, fw_, &err);
+        id_ = Plug(spec, fw_, &err);
         ASSERT_NE(id_, 0u) << err;
-        std::string path;
-        for (const auto& i : os::hid::VirtualBus::Instance().List())
-            if (i.id == id_) path = i.paths.at(0);
+        const std::string path = FirstPath(id_);
         hid::HidDevice& h = receiver ? ch_.receiverHandle() : ch_.directHandle();
         ASSERT_TRUE(h.Open(path, true, true, true, false)) << h.LastError();
         ch_.SetOpen(true);
@@ -130,7 +120,6 @@ class Channel : public ::testing::Test {
         return fw_->frames;
     }
 
-    std::string dir_;
     std::shared_ptr<TestFirmware> fw_;
     uint32_t id_ = 0;
     DeviceChannel ch_;
@@ -221,7 +210,7 @@ TEST_F(Channel, ReceiverModeNoDeviceEchoAndTheFrameLog) {
 
     // Every command frame (not the stream) is one log line of 64 upper-case hex bytes.
     std::string log;
-    ASSERT_TRUE(os::ReadWholeFile(dir_ + "/Brasvik M402/Vorlix.log", log));
+    ASSERT_TRUE(os::ReadWholeFile(os::LogFilePath(), log));
     EXPECT_NE(log.find(":04 "), std::string::npos);
     const size_t lines = static_cast<size_t>(std::count(log.begin(), log.end(), '\n'));
     EXPECT_EQ(lines, 2u);

@@ -14,6 +14,7 @@
 #include "os/hid/sample_descriptors.h"
 #include "os/hid/virtual_bus.h"
 #include "os/message_loop.h"
+#include "os/testing/virtual_device_test.h"
 #include "toolkit/controls/button_ui.h"
 #include "toolkit/controls/vertical_layout_ui.h"
 
@@ -88,19 +89,9 @@ class SilentEvents : public os::hid::VirtualDeviceHandler {
     void OnOutputReport(uint32_t, std::span<const uint8_t>) override {}
 };
 
-class DeviceBase : public ::testing::Test {
+class DeviceBase : public os::testing::VirtualDeviceTest {
   protected:
-    void SetUp() override {
-        os::hid::SelectBackends(os::hid::kBackendVirtual);
-        char tmpl[] = "/tmp/brasvik-device-XXXXXX";
-        dir_ = ::mkdtemp(tmpl);
-        ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
-    }
-    void TearDown() override {
-        for (uint32_t id : plugged_) os::hid::VirtualBus::Instance().Unplug(id);
-        ::unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(dir_);
-    }
+    using VirtualDeviceTest::Plug;
     std::string Plug(const uint8_t* descriptor, size_t size,
                      std::shared_ptr<os::hid::VirtualDeviceHandler> handler, uint32_t* id) {
         os::hid::VirtualInterfaceConfig spec;
@@ -108,11 +99,8 @@ class DeviceBase : public ::testing::Test {
         spec.productId = 0x22A9;
         spec.interfaceNumber = 1;
         spec.reportDescriptor.assign(descriptor, descriptor + size);
-        *id = os::hid::VirtualBus::Instance().Plug(spec, handler);
-        plugged_.push_back(*id);
-        for (const auto& i : os::hid::VirtualBus::Instance().List())
-            if (i.id == *id) return i.paths.at(0);
-        return {};
+        *id = Plug(spec, handler);
+        return FirstPath(*id);
     }
     void ConnectCommand(CQuendalUSBDevice& d, std::shared_ptr<EchoFirmware> fw) {
         uint32_t id = 0;
@@ -129,8 +117,6 @@ class DeviceBase : public ::testing::Test {
     }
 
     os::MessageLoop loop_;
-    std::string dir_;
-    std::vector<uint32_t> plugged_;
 };
 
 // A page: SelectPanel with key_0..key_11 and light_0..light_3, plus one button outside it.
@@ -441,7 +427,7 @@ TEST_F(DeviceBase, StoragePathsAndDefaults) {
     EXPECT_EQ(d.GetLightingRecord(), profile::LightingRecord{});
     d.SetDataFolderName("mouse");
     const std::string folder = d.UserDataFolder();
-    EXPECT_EQ(folder, dir_ + "/Brasvik M402/mouse/");
+    EXPECT_EQ(folder, DataHome() + "/Brasvik M402/mouse/");
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     const std::string tmpl = d.DefaultTemplatePath();
     EXPECT_EQ(tmpl.substr(tmpl.size() - std::string("DefaultData/mouse.Json").size()),

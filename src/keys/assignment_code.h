@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace ui {
+namespace keys {
 
 // Assignment type bytes: what a key or button does when pressed. The two code bytes that follow
 // the type mean different things per type (see the comments).
@@ -87,4 +87,4 @@ constexpr int RepeatCount(AssignmentCode code) {
     return code.second & 0x7F;
 }
 
-}  // namespace ui
+}  // namespace keys

@@ -8,15 +8,15 @@
 
 // Key capture and macro recording find keys by PC scan code (set 1) and extended flag, the way
 // the keyboard hook record reports them. On Linux the input hook sees Linux key codes (evdev
-// KEY_*); this table turns them into the scan codes of `KeyboardKeyTable`. X11 key codes, as
-// XInput2 reports them, are the Linux key codes plus 8.
+// KEY_*); this table turns them into the scan codes that the keyboard key table of keys/ carries.
+// X11 key codes, as XInput2 reports them, are the Linux key codes plus 8.
 //
 // For the main block and the keypad (KEY_ESC .. KEY_KPDOT) the Linux key code is the set-1 scan
 // code itself; the keys behind the E0 prefix carry the extended flag. Num Lock is reported
 // extended and Pause is not (its E1 sequence reads as 0x45), as the hook record has them. The
 // record's virtual-key code is the lead value of the key table entry that the scan code finds.
 
-namespace ui {
+namespace os {
 
 struct LinuxKeyScanCode {
     uint16_t linux_key;
@@ -187,4 +187,4 @@ struct ScanCode {
 // The set-1 scan code and extended flag of a Linux key code; nothing for a key without one.
 std::optional<ScanCode> ScanCodeForLinuxKey(int linux_key);
 
-}  // namespace ui
+}  // namespace os

@@ -1,8 +1,8 @@
-#include "ui/linux_key_codes.h"
+#include "os/linux_key_codes.h"
 
 #include <algorithm>
 
-namespace ui {
+namespace os {
 
 static_assert(std::is_sorted(LinuxKeyScanCodeTable.begin(), LinuxKeyScanCodeTable.end(),
                              [](const LinuxKeyScanCode& a, const LinuxKeyScanCode& b) {
@@ -18,4 +18,4 @@ std::optional<ScanCode> ScanCodeForLinuxKey(int linux_key) {
     return ScanCode{it->scan_code, it->extended};
 }
 
-}  // namespace ui
+}  // namespace os

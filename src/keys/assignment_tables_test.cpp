@@ -1,4 +1,4 @@
-#include "ui/assignment_tables.h"
+#include "keys/assignment_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <string>
 #include <utility>
 
-#include "ui/assignment_catalogue.h"
+#include "keys/assignment_catalogue.h"
 
-namespace ui {
+namespace keys {
 namespace {
 
 const KeyboardKeyEntry* KeyNamed(std::string_view name_key) {
@@ -232,4 +232,4 @@ TEST(AssignmentTablesTest, LanguageKeyListHasEveryNameKey) {
 }
 
 }  // namespace
-}  // namespace ui
+}  // namespace keys

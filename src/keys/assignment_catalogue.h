@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/assignment_code.h"
-#include "ui/assignment_tables.h"
+#include "keys/assignment_code.h"
+#include "keys/assignment_tables.h"
 
-namespace ui {
+namespace keys {
 
 class LanguageLookup;
 
@@ -104,4 +104,4 @@ struct KeyCapture {
 // without a keyboard-key entry, which then changes nothing.
 std::optional<KeyCapture> CaptureKey(uint8_t scan_code, bool extended, int selected_option);
 
-}  // namespace ui
+}  // namespace keys

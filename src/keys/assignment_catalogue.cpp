@@ -1,10 +1,10 @@
-#include "ui/assignment_catalogue.h"
+#include "keys/assignment_catalogue.h"
 
 #include <utility>
 
-#include "ui/language_lookup.h"
+#include "keys/language_lookup.h"
 
-namespace ui {
+namespace keys {
 
 namespace {
 
@@ -157,4 +157,4 @@ std::optional<KeyCapture> CaptureKey(uint8_t scan_code, bool extended, int selec
                       {at::kKeyboardKey, ModifierBitForOption(option), entry.code.second}};
 }
 
-}  // namespace ui
+}  // namespace keys

@@ -1,13 +1,11 @@
-#include "ui/linux_key_codes.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
-#include <utility>
 
-#include "ui/assignment_catalogue.h"
+#include "keys/assignment_catalogue.h"
+#include "os/linux_key_codes.h"
 
-namespace ui {
+namespace keys {
 namespace {
 
 // The Linux key code that the kernel's HID driver reports for a HID keyboard usage, read from the
@@ -74,14 +72,14 @@ constexpr UsageKey kHidUsageKeys[] = {
     {0x91, KEY_HANJA},
 };
 
-TEST(LinuxKeyCodesTest, EveryCapturableKeyIsReachedFromItsLinuxKey) {
+TEST(LinuxKeyCaptureTest, EveryCapturableKeyIsReachedFromItsLinuxKey) {
     // The eight modifiers, in key table order.
     const int modifier_keys[kKeyboardModifierCount] = {KEY_LEFTCTRL, KEY_LEFTSHIFT, KEY_LEFTALT,
                                                        KEY_LEFTMETA, KEY_RIGHTCTRL, KEY_RIGHTSHIFT,
                                                        KEY_RIGHTALT, KEY_RIGHTMETA};
     std::set<size_t> reached;
     const auto reach = [&](int linux_key) -> std::optional<size_t> {
-        const std::optional<ScanCode> scan = ScanCodeForLinuxKey(linux_key);
+        const std::optional<os::ScanCode> scan = os::ScanCodeForLinuxKey(linux_key);
         if (!scan) return std::nullopt;
         const std::optional<size_t> position = EntryForScanCode(scan->scan_code, scan->extended);
         if (position) reached.insert(*position);
@@ -99,28 +97,5 @@ TEST(LinuxKeyCodesTest, EveryCapturableKeyIsReachedFromItsLinuxKey) {
     EXPECT_EQ(reached.size(), kKeyboardScanCodeCount);
 }
 
-TEST(LinuxKeyCodesTest, ScanCodesAreUniqueAndUnknownKeysHaveNone) {
-    std::set<std::pair<uint8_t, bool>> seen;
-    for (const LinuxKeyScanCode& entry : LinuxKeyScanCodeTable) {
-        EXPECT_TRUE(seen.insert({entry.scan_code, entry.extended}).second) << entry.linux_key;
-        EXPECT_EQ(ScanCodeForLinuxKey(entry.linux_key),
-                  (ScanCode{entry.scan_code, entry.extended}));
-    }
-    EXPECT_EQ(ScanCodeForLinuxKey(KEY_RESERVED), std::nullopt);
-    EXPECT_EQ(ScanCodeForLinuxKey(KEY_MACRO), std::nullopt);
-    EXPECT_EQ(ScanCodeForLinuxKey(-1), std::nullopt);
-    EXPECT_EQ(ScanCodeForLinuxKey(KEY_MAX), std::nullopt);
-    // Media keys carry their E0-prefixed scan codes, though key capture has no entry for them.
-    EXPECT_EQ(ScanCodeForLinuxKey(KEY_VOLUMEUP), (ScanCode{0x30, true}));
-    EXPECT_EQ(ScanCodeForLinuxKey(KEY_PLAYPAUSE), (ScanCode{0x22, true}));
-}
-
-TEST(LinuxKeyCodesTest, X11KeycodesAreLinuxKeysPlusEight) {
-    // X11 key code 38 is the A key, 108 right Alt, 127 Pause under the evdev keymap.
-    EXPECT_EQ(ScanCodeForLinuxKey(38 - kX11KeycodeOffset), (ScanCode{0x1E, false}));
-    EXPECT_EQ(ScanCodeForLinuxKey(108 - kX11KeycodeOffset), (ScanCode{0x38, true}));
-    EXPECT_EQ(ScanCodeForLinuxKey(127 - kX11KeycodeOffset), (ScanCode{0x45, false}));
-}
-
 }  // namespace
-}  // namespace ui
+}  // namespace keys

@@ -1,4 +1,4 @@
-#include "ui/assignment_catalogue.h"
+#include "keys/assignment_catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/language_lookup.h"
+#include "keys/language_lookup.h"
 
-namespace ui {
+namespace keys {
 namespace {
 
 // A small English language file. Keys left out on purpose ("keyboard_key_K45") show as
@@ -275,4 +275,4 @@ TEST(KeyCaptureTest, KeysKeepTheSelectedModifierOption) {
 }
 
 }  // namespace
-}  // namespace ui
+}  // namespace keys

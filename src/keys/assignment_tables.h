@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ui/assignment_code.h"
+#include "keys/assignment_code.h"
 
 // The fixed tables of assignable functions. Every table lives here, as data; nothing rebuilds
 // them at run time. Name keys are language keys, resolved through the skin's language file.
 
-namespace ui {
+namespace keys {
 
 // One assignment type: the key-set panel page that edits it (-1: no page; the type is only stored
 // and labelled). Keyboard keys whose code is a `ShortcutTable` entry use page 11 instead of 6.
@@ -509,4 +509,4 @@ inline constexpr std::array<AssignmentCode, 170> ProgramKeyTable = {{
     {0x00, 0x00, 0x00},  // 169
 }};
 
-}  // namespace ui
+}  // namespace keys

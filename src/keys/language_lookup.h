@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace ui {
+namespace keys {
 
 // The texts of the current language, found by language key. The application backs it with the
 // skin's language file; tests back it with a small table.
@@ -19,4 +19,4 @@ class LanguageLookup {
     std::string Text(std::string_view key) const;
 };
 
-}  // namespace ui
+}  // namespace keys
