@@ -57,6 +57,7 @@ class LightingPreview {
     void BreathingFourColours(const PreviewParams& p);
     // Toggles every (pace value x 200) ms, measured against nowMs.
     void Blink(const PreviewParams& p, PreviewPace pace, int64_t nowMs);
+    // Each lit phase shows the next of the four colours.
     void BlinkFourColours(const PreviewParams& p, PreviewPace pace, int64_t nowMs);
     void Off();
     // The wave of the area effects: the ring moves one place, lights its LEDs, and every LED
