@@ -12,15 +12,55 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "hid/device_path.h"
 #include "hid/hid_device.h"
 #include "os/hid/hid_platform.h"
+#include "os/hid/interface_path.h"
 #include "os/hid/sample_descriptors.h"
 
 extern char** environ;
+
+// Heap allocations made on this thread while counting is on. The sanitizers bring their own
+// allocator, which a replacement here would fight with, so the count is kept only without them.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define BRASVIK_COUNTS_ALLOCATIONS 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
+    __has_feature(memory_sanitizer)
+#define BRASVIK_COUNTS_ALLOCATIONS 0
+#endif
+#endif
+#ifndef BRASVIK_COUNTS_ALLOCATIONS
+#define BRASVIK_COUNTS_ALLOCATIONS 1
+#endif
+
+namespace {
+thread_local bool t_counting = false;
+thread_local size_t t_allocations = 0;
+}  // namespace
+
+#if BRASVIK_COUNTS_ALLOCATIONS
+// The replacement pair below is malloc and free underneath; the compiler cannot see that they
+// match once it inlines them into callers.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+void* operator new(size_t size) {
+    if (t_counting) ++t_allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
+#endif
 
 namespace hid {
 namespace {
@@ -305,6 +345,67 @@ TEST_F(HidrawTest, ANodeThatVanishesWhileListedFailsTheEnumeration) {
     EXPECT_FALSE(dev.Enumerate());
     EXPECT_EQ(dev.LastError(), os::hid::kErrorDeviceNotConnected);
     EXPECT_EQ(dev.NextPath(), nullptr);
+}
+
+TEST_F(HidrawTest, ReadsAndFlushesAllocateNothingOnceOpen) {
+    if (!BRASVIK_COUNTS_ALLOCATIONS) GTEST_SKIP() << "the sanitizers keep their own allocator";
+    RUN_UNDER_UMOCKDEV();
+    HidDevice dev;
+    const std::string path = FindPath(dev, "hidraw1");
+    std::shared_ptr<os::hid::DeviceHandle> handle;
+    const os::hid::OpenOptions access{.readAccess = true, .writeAccess = true};
+    ASSERT_EQ(os::hid::OpenInterface(path, access, &handle), os::hid::kErrorSuccess);
+    const int device = DeviceEnd("/dev/hidraw1");
+    ASSERT_GE(device, 0);
+    uint8_t report[64] = {0x04, 0x05};
+    uint8_t in[64];
+    uint32_t n = 0;
+    t_allocations = 0;
+    t_counting = true;
+    for (int i = 0; i < 20; ++i) {
+        report[2] = static_cast<uint8_t>(i);
+        if (::write(device, report, sizeof report) != 64) break;
+        if (handle->Read(in, sizeof in, &n, kLongWaitMs, nullptr) != os::hid::kErrorSuccess ||
+            in[2] != i)
+            break;
+        ::write(device, report, sizeof report);
+        if (handle->FlushQueue() != os::hid::kErrorSuccess) break;
+    }
+    t_counting = false;
+    EXPECT_EQ(in[2], 19);
+    EXPECT_EQ(t_allocations, 0u);
+}
+
+TEST_F(HidrawTest, APathOpensOnlyWhileItsIdsAreTheNodes) {
+    RUN_UNDER_UMOCKDEV();
+    // Node numbers are reused: a path kept from a device that left names whatever device got
+    // its node next. Such a path carries other ids than the node's now has.
+    HidDevice dev;
+    const std::string path = FindPath(dev, "hidraw1");  // 320f:22ab, interface 2
+    os::hid::InterfacePath own;
+    ASSERT_TRUE(os::hid::SplitInterfacePath(path, &own));
+    struct Case {
+        const char* what;
+        void (*change)(os::hid::InterfacePath&);
+    };
+    constexpr Case kCases[] = {
+        {"another product", [](os::hid::InterfacePath& p) { p.productId = 0x1004; }},
+        {"another vendor", [](os::hid::InterfacePath& p) { p.vendorId = 0x0c76; }},
+        {"another interface", [](os::hid::InterfacePath& p) { p.interfaceNumber = 1; }},
+        {"no interface", [](os::hid::InterfacePath& p) { p.interfaceNumber = -1; }},
+    };
+    for (const Case& c : kCases) {
+        os::hid::InterfacePath other = own;
+        c.change(other);
+        // Neither with access nor without it (the removal check's open).
+        for (bool access : {true, false}) {
+            EXPECT_FALSE(dev.Open(os::hid::FormatInterfacePath(other), access, false, true, false))
+                << c.what << ", access " << access;
+            EXPECT_EQ(dev.LastError(), os::hid::kErrorFileNotFound) << c.what;
+        }
+    }
+    for (bool access : {true, false})
+        EXPECT_TRUE(dev.Open(path, access, false, true, false)) << "access " << access;
 }
 
 }  // namespace
