@@ -10,17 +10,23 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "hid/device_path.h"
+#include "hid/device_scan_thread.h"
 #include "hid/hid_device.h"
 #include "os/hid/hid_platform.h"
 #include "os/hid/interface_path.h"
 #include "os/hid/sample_descriptors.h"
+#include "os/message_loop.h"
+#include "os/worker_thread.h"
+#include "sim/factory_tables.h"
 
 extern char** environ;
 
@@ -406,6 +412,71 @@ TEST_F(HidrawTest, APathOpensOnlyWhileItsIdsAreTheNodes) {
     }
     for (bool access : {true, false})
         EXPECT_TRUE(dev.Open(path, access, false, true, false)) << "access " << access;
+}
+
+TEST_F(HidrawTest, DiscoveryHearsNodesComeAndGoFromUdev) {
+    RUN_UNDER_UMOCKDEV();
+    constexpr uint32_t kTitle = 0xC123;
+    std::vector<std::pair<uint32_t, size_t>> log;
+    os::MessageLoop loop;
+    os::FunctionTarget target([&](uint32_t msg, os::WPARAM w, os::LPARAM) -> os::LRESULT {
+        log.emplace_back(msg, static_cast<size_t>(w));
+        return 0;
+    });
+    const os::HWND window = os::CreateTarget(&target);
+    auto slots = std::make_shared<InterfaceSlotList>();
+    slots->BuildFromCatalogue();
+    auto ctx = std::make_shared<os::WorkerContext>();
+    ctx->owner = window;
+    ctx->stopEvent = std::make_shared<os::Event>(true);
+    os::WorkerThread thread;
+    // The slow pass is an hour away: only udev's notices can bring the messages below.
+    thread.Start([ctx, slots] { DeviceScanThread(ctx, slots, kTitle, {.fallbackMs = 3600000}); });
+    auto count = [&](uint32_t msg) {
+        return std::count_if(log.begin(), log.end(), [&](auto& e) { return e.first == msg; });
+    };
+    auto runUntil = [&](const std::function<bool()>& done) {
+        for (int64_t until = os::MonotonicMs() + 20000; !done() && os::MonotonicMs() < until;)
+            loop.RunOnce(10);
+        return done();
+    };
+    ASSERT_TRUE(runUntil([&] { return count(kTitle) == 1; }));
+    EXPECT_EQ(count(WM_DEVICE_ARRIVAL), 0);
+
+    // A mouse pad is plugged: its node appears and udev announces it.
+    const std::string pad = "/sys/devices/usb4/4-1/4-1:1.1/0003:320F:1004.0007";
+    GError* error = nullptr;
+    const std::string tree =
+        "P: /devices/usb4/4-1\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n"
+        "A: idVendor=320f\nA: idProduct=1004\nA: bcdDevice=0100\n\n"
+        "P: /devices/usb4/4-1/4-1:1.1\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n"
+        "A: bInterfaceNumber=01\n\n"
+        "P: /devices/usb4/4-1/4-1:1.1/0003:320F:1004.0007\nE: SUBSYSTEM=hid\n"
+        "E: HID_ID=0003:0000320F:00001004\nH: report_descriptor=" +
+        Hex(sim::descriptor::kFourCollections) +
+        "\n\n"
+        "P: /devices/usb4/4-1/4-1:1.1/0003:320F:1004.0007/hidraw/hidraw7\nN: hidraw7\n"
+        "E: DEVNAME=/dev/hidraw7\nE: SUBSYSTEM=hidraw\nA: dev=240:7\n";
+    ASSERT_TRUE(umockdev_testbed_add_from_string(bed_, tree.c_str(), &error))
+        << (error ? error->message : "");
+    umockdev_testbed_uevent(bed_, (pad + "/hidraw/hidraw7").c_str(), "add");
+    ASSERT_TRUE(runUntil([&] { return count(WM_DEVICE_ARRIVAL) == 2; }));
+    EXPECT_EQ(slots->Slot(10).connected, 1);
+    EXPECT_EQ(slots->Slot(11).connected, 1);
+
+    // Unplugged. The emulation cannot announce a device it no longer has, so a notice of
+    // another node stands in for the removal's.
+    umockdev_testbed_remove_device(bed_, (pad + "/hidraw/hidraw7").c_str());
+    umockdev_testbed_remove_device(bed_, pad.c_str());
+    umockdev_testbed_uevent(
+        bed_, "/sys/devices/usb1/1-1/1-1:1.1/0003:320F:22AB.0001/hidraw/hidraw0", "change");
+    ASSERT_TRUE(runUntil([&] { return count(WM_DEVICE_REMOVAL) == 2; }));
+    EXPECT_TRUE(slots->IsFree(10));
+    EXPECT_TRUE(slots->IsFree(11));
+
+    ctx->stopEvent->Set();
+    EXPECT_EQ(thread.Join(5000), os::kWaitObject0);
+    os::DestroyTarget(window);
 }
 
 }  // namespace
