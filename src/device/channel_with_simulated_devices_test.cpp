@@ -148,18 +148,27 @@ std::vector<uint8_t> NumberedSettings(sim::Firmware& fw) {
     return bytes;
 }
 
-TEST_F(SimulatedChannel, AnAnswerThatCameTooLateIsNeverTakenForALaterRequest) {
-    auto mouse = std::make_shared<sim::Firmware>(sim::Kind::kMouse);
-    const std::vector<uint8_t> memory = NumberedSettings(*mouse);
-    sim::SimulatedDevice cable(mouse);
-    ASSERT_TRUE(cable.Plug());
-    DeviceChannel ch;
-    ASSERT_TRUE(Open(ch, 0x22A9, false));
+// A mouse on its cable with numbered settings memory, and the channel open on it.
+class NumberedMouse : public SimulatedChannel {
+  protected:
+    void SetUp() override {
+        SimulatedChannel::SetUp();
+        memory_ = NumberedSettings(*mouse_);
+        ASSERT_TRUE(cable_.Plug());
+        ASSERT_TRUE(Open(ch_, 0x22A9, false));
+    }
+    std::shared_ptr<sim::Firmware> mouse_ = std::make_shared<sim::Firmware>(sim::Kind::kMouse);
+    std::vector<uint8_t> memory_;
+    sim::SimulatedDevice cable_{mouse_};
+    DeviceChannel ch_;
+};
+
+TEST_F(NumberedMouse, AnAnswerThatCameTooLateIsNeverTakenForALaterRequest) {
     auto expectRead = [&](uint16_t address, uint32_t count, int result) {
         std::vector<uint8_t> got(count, 0xEE);
-        EXPECT_EQ(ch.ReadSettings(got.data(), count, address), result) << "at " << address;
+        EXPECT_EQ(ch_.ReadSettings(got.data(), count, address), result) << "at " << address;
         if (result == kResultOk) {
-            EXPECT_TRUE(std::equal(got.begin(), got.end(), memory.begin() + address))
+            EXPECT_TRUE(std::equal(got.begin(), got.end(), memory_.begin() + address))
                 << "at " << address;
         }
     };
@@ -177,41 +186,35 @@ TEST_F(SimulatedChannel, AnAnswerThatCameTooLateIsNeverTakenForALaterRequest) {
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
-        mouse->ClearFaults();
-        mouse->AddFault({sim::FaultKind::kLateAnswer, 0x05, 0, 1, c.firstDelayMs});
-        mouse->AddFault({sim::FaultKind::kLateAnswer, 0x05, 1, 1, c.secondDelayMs});
+        mouse_->ClearFaults();
+        mouse_->AddFault({sim::FaultKind::kLateAnswer, 0x05, 0, 1, c.firstDelayMs});
+        mouse_->AddFault({sim::FaultKind::kLateAnswer, 0x05, 1, 1, c.secondDelayMs});
         expectRead(0x10, 20, kResultNothing);  // timed out
         os::SleepMs(c.pauseMs);
         expectRead(0x50, 20, kResultOk);
-        mouse->ClearFaults();
+        mouse_->ClearFaults();
         expectRead(0x90, 20, kResultOk);
         expectRead(0x90, 20, kResultOk);
     }
 }
 
-TEST_F(SimulatedChannel, TwoWrongEchoesFailTheFrameAndLeaveNothingBehind) {
-    auto mouse = std::make_shared<sim::Firmware>(sim::Kind::kMouse);
-    const std::vector<uint8_t> memory = NumberedSettings(*mouse);
-    sim::SimulatedDevice cable(mouse);
-    ASSERT_TRUE(cable.Plug());
-    DeviceChannel ch;
-    ASSERT_TRUE(Open(ch, 0x22A9, false));
+TEST_F(NumberedMouse, TwoWrongEchoesFailTheFrameAndLeaveNothingBehind) {
     std::vector<uint8_t> got(112, 0xEE);
 
     // One stray before the answer: read past it.
-    mouse->AddFault({sim::FaultKind::kWrongEcho, 0x05, 0, 1, 1});
-    ASSERT_EQ(ch.ReadSettings(got.data(), 112, 0), kResultOk);
-    EXPECT_TRUE(std::equal(got.begin(), got.end(), memory.begin()));
+    mouse_->AddFault({sim::FaultKind::kWrongEcho, 0x05, 0, 1, 1});
+    ASSERT_EQ(ch_.ReadSettings(got.data(), 112, 0), kResultOk);
+    EXPECT_TRUE(std::equal(got.begin(), got.end(), memory_.begin()));
 
     // Two strays before the first frame's answer: that frame fails, nothing of it is copied, and
     // its answer, still queued, does not pass for the next frame or the next read.
-    mouse->ClearFaults();
-    mouse->AddFault({sim::FaultKind::kWrongEcho, 0x05, 0, 1, 2});
+    mouse_->ClearFaults();
+    mouse_->AddFault({sim::FaultKind::kWrongEcho, 0x05, 0, 1, 2});
     std::fill(got.begin(), got.end(), 0xEE);
-    EXPECT_EQ(ch.ReadSettings(got.data(), 112, 0x40), kResultNothing);
+    EXPECT_EQ(ch_.ReadSettings(got.data(), 112, 0x40), kResultNothing);
     EXPECT_TRUE(std::all_of(got.begin(), got.end(), [](uint8_t b) { return b == 0xEE; }));
-    ASSERT_EQ(ch.ReadSettings(got.data(), 112, 0x80), kResultOk);
-    EXPECT_TRUE(std::equal(got.begin(), got.end(), memory.begin() + 0x80));
+    ASSERT_EQ(ch_.ReadSettings(got.data(), 112, 0x80), kResultOk);
+    EXPECT_TRUE(std::equal(got.begin(), got.end(), memory_.begin() + 0x80));
 }
 
 TEST_F(SimulatedChannel, TheLinkQueryAnswersForTheMouseAndTheKeyboardTarget) {

@@ -125,6 +125,12 @@ class DeviceBase : public ::testing::Test {
         d.commandChannel().SetOpen(true);
         d.commandChannel().SetConnectionType(1);
     }
+    // An event interface whose reports the test pushes itself.
+    std::string PlugEvents(uint32_t* id) {
+        return Plug(os::hid::samples::kConsumerCollection,
+                    sizeof os::hid::samples::kConsumerCollection, std::make_shared<SilentEvents>(),
+                    id);
+    }
     // Pumps the UI loop until done() or about 10 s.
     bool PumpUntil(const std::function<bool()>& done) {
         for (int i = 0; i < 1000 && !done(); ++i) loop_.RunOnce(10);
@@ -300,9 +306,7 @@ TEST_F(DeviceBase, ListenerPassesEventsToTheUiThreadAndStopsWhileBlockedInARead)
     TestModel d(hid::kKindMouse);
     d.commandChannel().SetOpen(true);
     uint32_t id = 0;
-    const std::string path =
-        Plug(os::hid::samples::kConsumerCollection, sizeof os::hid::samples::kConsumerCollection,
-             std::make_shared<SilentEvents>(), &id);
+    const std::string path = PlugEvents(&id);
     ASSERT_TRUE(d.OpenListener(0, path));
     EXPECT_TRUE(d.listenerChannel().IsOpen());
     ASSERT_TRUE(d.ListenerRunning(0));
@@ -325,9 +329,7 @@ TEST_F(DeviceBase, AListenerWhoseReadFailsEndsAndIsStartedAgain) {
     TestModel d(hid::kKindMouse);
     d.commandChannel().SetOpen(true);
     uint32_t id = 0;
-    const std::string path =
-        Plug(os::hid::samples::kConsumerCollection, sizeof os::hid::samples::kConsumerCollection,
-             std::make_shared<SilentEvents>(), &id);
+    const std::string path = PlugEvents(&id);
     ASSERT_TRUE(d.OpenListener(0, path));
     ASSERT_TRUE(d.ListenerRunning(0));
 
