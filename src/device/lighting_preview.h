@@ -100,9 +100,11 @@ class LightingPreview {
     std::array<std::atomic<uint32_t>, kMaxLeds> leds_;
     std::array<uint8_t, kMaxLeds> levels_{};
     std::array<uint8_t, kWaveRingSize> waveRing_{};
-    int ramp_ = 0;
-    int colourPosition_ = 0;
-    bool blinkOn_ = false;
+    // Moved by the preview thread and read by the page's thread (its state getters): whole
+    // words, so a reader never sees one half-written.
+    std::atomic<int> ramp_{0};
+    std::atomic<int> colourPosition_{0};
+    std::atomic<bool> blinkOn_{false};
     int64_t lastToggleMs_ = 0;
 };
 
