@@ -35,6 +35,10 @@ class TestFirmware : public os::hid::VirtualDeviceHandler {
             if (silentFrom > 0 && n >= silentFrom) return;
             resp[0] = 0x04;
             resp[3] = req[3];
+            // An answer echoes the request's length and address.
+            resp[4] = req[4];
+            resp[5] = req[5];
+            resp[6] = req[6];
             uint16_t sum = 0;
             for (int i = 3; i < 64; ++i) sum = static_cast<uint16_t>(sum + req[i]);
             // The receiver's target byte 32 is written after the sum was taken.
@@ -181,7 +185,7 @@ TEST_F(Channel, ChunkBoundariesAndTheEmptyTransfer) {
     EXPECT_EQ(Frames().size(), 2u);  // nothing sent for a total of 0
 }
 
-TEST_F(Channel, WrongEchoIsReadASecondTimeAndASecondMismatchStillSucceeds) {
+TEST_F(Channel, WrongEchoIsReadASecondTimeAndASecondMismatchFails) {
     Connect(false);
     fw_->wrongEchoes = 1;  // one stray report before the real answer
     std::array<uint8_t, 6> power{};
@@ -190,12 +194,15 @@ TEST_F(Channel, WrongEchoIsReadASecondTimeAndASecondMismatchStillSucceeds) {
     EXPECT_EQ(ch_.ReadPowerStatus(power.data(), 6, 0), 1);
     EXPECT_EQ(power[0], 87);
 
-    // Two strays: the second is returned as it is, with result 1, and no data is copied.
+    // Two strays: the exchange fails and nothing is copied; the real answer, queued behind
+    // them, is dropped before the next exchange rather than taken for its answer.
     fw_->wrongEchoes = 2;
     power.fill(0);
-    EXPECT_EQ(ch_.ReadPowerStatus(power.data(), 6, 0), 1);
+    EXPECT_EQ(ch_.ReadPowerStatus(power.data(), 6, 0), 0);
     EXPECT_EQ(power[0], 0);
-    ch_.directHandle().FlushQueue();
+    fw_->memory[0x1A][0] = 55;
+    EXPECT_EQ(ch_.ReadPowerStatus(power.data(), 6, 0), 1);
+    EXPECT_EQ(power[0], 55);
 }
 
 TEST_F(Channel, ReceiverModeNoDeviceEchoAndTheFrameLog) {

@@ -64,6 +64,9 @@ class EchoFirmware : public os::hid::VirtualDeviceHandler {
         std::array<uint8_t, 64> resp{};
         resp[0] = 0x04;
         resp[3] = r[3];
+        resp[4] = r[4];  // the length and address are echoed too
+        resp[5] = r[5];
+        resp[6] = r[6];
         if (r[3] == 0x1A) {
             constexpr uint8_t kPower[] = {87, 2, 0, 9, 5, 1};  // byte 3 is the host's to set
             std::copy(std::begin(kPower), std::end(kPower), resp.begin() + 8);
@@ -109,6 +112,12 @@ class DeviceBase : public os::testing::VirtualDeviceTest {
         ASSERT_TRUE(d.commandChannel().directHandle().Open(path, true, true, true, false));
         d.commandChannel().SetOpen(true);
         d.commandChannel().SetConnectionType(1);
+    }
+    // An event interface whose reports the test pushes itself.
+    std::string PlugEvents(uint32_t* id) {
+        return Plug(os::hid::samples::kConsumerCollection,
+                    sizeof os::hid::samples::kConsumerCollection, std::make_shared<SilentEvents>(),
+                    id);
     }
     // Pumps the UI loop until done() or about 10 s.
     bool PumpUntil(const std::function<bool()>& done) {
@@ -283,9 +292,7 @@ TEST_F(DeviceBase, ListenerPassesEventsToTheUiThreadAndStopsWhileBlockedInARead)
     TestModel d(hid::kKindMouse);
     d.commandChannel().SetOpen(true);
     uint32_t id = 0;
-    const std::string path =
-        Plug(os::hid::samples::kConsumerCollection, sizeof os::hid::samples::kConsumerCollection,
-             std::make_shared<SilentEvents>(), &id);
+    const std::string path = PlugEvents(&id);
     ASSERT_TRUE(d.OpenListener(0, path));
     EXPECT_TRUE(d.listenerChannel().IsOpen());
     ASSERT_TRUE(d.ListenerRunning(0));
@@ -302,6 +309,31 @@ TEST_F(DeviceBase, ListenerPassesEventsToTheUiThreadAndStopsWhileBlockedInARead)
     EXPECT_FALSE(d.ListenerRunning(0));
     EXPECT_FALSE(d.listenerChannel().IsOpen());
     EXPECT_FALSE(d.listenerChannel().directHandle().IsOpen());
+}
+
+TEST_F(DeviceBase, AListenerWhoseReadFailsEndsAndIsStartedAgain) {
+    TestModel d(hid::kKindMouse);
+    d.commandChannel().SetOpen(true);
+    uint32_t id = 0;
+    const std::string path = PlugEvents(&id);
+    ASSERT_TRUE(d.OpenListener(0, path));
+    ASSERT_TRUE(d.ListenerRunning(0));
+
+    // The interface is closed under the blocked read (no stop asked): the read fails and the
+    // thread, with nothing left to read, ends instead of lingering.
+    d.listenerChannel().directHandle().Close();
+    ASSERT_TRUE(PumpUntil([&] { return !d.ListenerRunning(0); }));
+
+    // Opened again, the interface gets a new listener that passes events on.
+    ASSERT_TRUE(d.listenerChannel().directHandle().Open(path, true, false, true, false));
+    d.StartListenerThreads();
+    ASSERT_TRUE(d.ListenerRunning(0));
+    constexpr uint8_t kProfileEvent[] = {0x03, 0x04, 0x10};
+    ASSERT_TRUE(os::hid::VirtualBus::Instance().PushInputReport(id, kProfileEvent));
+    ASSERT_TRUE(PumpUntil([&] { return d.refreshes > 0; }));
+    EXPECT_EQ(d.GetActiveProfileIndex(), 4);
+    d.StopListener(0);
+    EXPECT_FALSE(d.ListenerRunning(0));
 }
 
 TEST(ListenerThreadTest, TheStopEventAloneEndsABlockedRead) {
