@@ -1,0 +1,43 @@
+#include "os/input_capture.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "os/forwarded_input_capture.h"
+#include "os/x11_input_capture.h"
+
+namespace os {
+
+namespace {
+
+std::vector<InputCapture*>& ActiveCaptures() {
+    static std::vector<InputCapture*> captures;
+    return captures;
+}
+
+}  // namespace
+
+std::unique_ptr<InputCapture> CreateDesktopInputCapture() {
+    if (auto x11 = CreateX11InputCapture()) return x11;
+    // FIXME: the window backend does not hand its keys to this source yet, so on a desktop
+    // without X nothing is captured.
+    return std::make_unique<ForwardedInputCapture>(InputCapture::Kind::kFocusWindow);
+}
+
+void ReleaseAllInputCaptures() {
+    // Stop unregisters; take a copy first.
+    const std::vector<InputCapture*> captures = ActiveCaptures();
+    for (InputCapture* c : captures) c->Stop();
+}
+
+void RegisterActiveCapture(InputCapture* capture) {
+    auto& v = ActiveCaptures();
+    if (std::find(v.begin(), v.end(), capture) == v.end()) v.push_back(capture);
+}
+
+void UnregisterActiveCapture(InputCapture* capture) {
+    auto& v = ActiveCaptures();
+    v.erase(std::remove(v.begin(), v.end(), capture), v.end());
+}
+
+}  // namespace os

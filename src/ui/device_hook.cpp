@@ -1,0 +1,178 @@
+#include "ui/device_hook.h"
+
+#include <linux/input-event-codes.h>
+
+#include <cstdio>
+
+#include "os/debug_output.h"
+#include "os/diagnostics_log.h"
+#include "os/message_loop.h"
+#include "ui/assignment_catalogue.h"
+#include "ui/assignment_tables.h"
+#include "ui/linux_key_codes.h"
+
+namespace ui {
+
+namespace {
+
+const HookModeMessages* FindMode(int mode) {
+    for (const HookModeMessages& m : kHookModes)
+        if (m.mode == mode) return &m;
+    return nullptr;
+}
+
+uint32_t MessageNumber(const char* name) {
+    return name != nullptr ? os::RegisterWindowMessage(name) : 0;
+}
+
+// Which source is in use is said once per run, on standard error and in the log.
+void AnnounceSource(const os::InputCapture& source) {
+    static bool announced = false;
+    if (announced) return;
+    announced = true;
+    const std::string line = source.Describe();
+    std::fprintf(stderr, "%s\n", line.c_str());
+    os::AppendLog(line);
+}
+
+}  // namespace
+
+CDeviceHook::CDeviceHook() : CDeviceHook(os::CreateDesktopInputCapture()) {}
+
+CDeviceHook::CDeviceHook(std::unique_ptr<os::InputCapture> source) : source_(std::move(source)) {}
+
+CDeviceHook::~CDeviceHook() {
+    Uninstall();
+}
+
+int CDeviceHook::Install(int mode, os::HWND target, bool keyboardHook, bool libraryHook) {
+    // A second install replaces the first: one capture at most.
+    source_->Stop();
+    keyboardInstalled_ = false;
+    libraryInstalled_ = false;
+    if (keyboardHook || libraryHook) {
+        AnnounceSource(*source_);
+        os::MessageLoop* loop = os::MessageLoop::Current();
+        std::string error;
+        if (loop == nullptr) {
+            error = "no message loop on this thread";
+        } else if (source_->Start(*loop, this, {.keys = keyboardHook, .buttons = libraryHook},
+                                  &error)) {
+            error.clear();
+        } else if (error.empty()) {
+            error = "the capture did not start";
+        }
+        if (!error.empty()) {
+            lastError_ = "input hook: key capture is not possible: " + error;
+            os::DebugOutput(lastError_ + "\n");
+            os::AppendLog(lastError_);
+            return 0;
+        }
+    }
+    keyboardInstalled_ = keyboardHook;
+    libraryInstalled_ = libraryHook;
+    lastError_.clear();
+    mode_ = mode;
+    target_ = target;
+    const HookModeMessages* m = FindMode(mode);
+    keyboardMessage_ = m ? MessageNumber(m->keyboard) : 0;
+    mouseMessage_ = m ? MessageNumber(m->mouse) : 0;
+    for (int i = 0; i < 2; ++i) altHeld_[i] = ctrlHeld_[i] = false;
+    return 1;
+}
+
+int CDeviceHook::Uninstall() {
+    const int removed = keyboardInstalled_ ? 1 : 0;
+    source_->Stop();
+    keyboardInstalled_ = false;
+    libraryInstalled_ = false;
+    return removed;
+}
+
+bool CDeviceHook::TakeFocusOnlyNotice() {
+    if (!FocusOnly() || focusNoticeGiven_) return false;
+    focusNoticeGiven_ = true;
+    return true;
+}
+
+bool CDeviceHook::TargetGone() {
+    if (os::IsTarget(target_)) return false;
+    os::DebugOutput("input hook: the receiving window is gone; capture ends\n");
+    Uninstall();
+    return true;
+}
+
+void CDeviceHook::OnCapturedKey(const os::CapturedKey& key) {
+    if (!keyboardInstalled_ || TargetGone()) return;
+    const bool wasAlt = altHeld_[0] || altHeld_[1];
+    switch (key.linuxKey) {
+        case KEY_LEFTALT:
+            altHeld_[0] = key.down;
+            break;
+        case KEY_RIGHTALT:
+            altHeld_[1] = key.down;
+            break;
+        case KEY_LEFTCTRL:
+            ctrlHeld_[0] = key.down;
+            break;
+        case KEY_RIGHTCTRL:
+            ctrlHeld_[1] = key.down;
+            break;
+        default:
+            break;
+    }
+    if (keyboardMessage_ == 0) return;  // a mode that only swallows
+    const std::optional<ScanCode> scan = ScanCodeForLinuxKey(key.linuxKey);
+    if (!scan) {
+        char text[64];
+        std::snprintf(text, sizeof text, "input hook: key %d has no scan code\n", key.linuxKey);
+        os::DebugOutput(text);
+        return;
+    }
+    // The system-key messages stand for keys typed with Alt held (and not Ctrl, which makes Alt
+    // an ordinary modifier), Alt itself included.
+    const bool alt = key.down ? (altHeld_[0] || altHeld_[1]) : wasAlt;
+    const bool ctrl = ctrlHeld_[0] || ctrlHeld_[1];
+    const bool sys = alt && !ctrl;
+    KBDLLHOOKSTRUCT record{};
+    const std::optional<size_t> entry = EntryForScanCode(scan->scan_code, scan->extended);
+    record.vkCode = entry ? KeyboardKeyTable[*entry].virtual_key : 0;
+    record.scanCode = scan->scan_code;
+    record.flags = (scan->extended ? LLKHF_EXTENDED : 0) | (alt ? LLKHF_ALTDOWN : 0) |
+                   (key.down ? 0 : LLKHF_UP);
+    record.time = key.timeMs;
+    const uint32_t wm = key.down ? (sys ? os::WM_SYSKEYDOWN : os::WM_KEYDOWN)
+                                 : (sys ? os::WM_SYSKEYUP : os::WM_KEYUP);
+    os::SendMessage(target_, keyboardMessage_, wm, reinterpret_cast<os::LPARAM>(&record));
+}
+
+void CDeviceHook::OnCapturedButton(const os::CapturedButton& button) {
+    if (!libraryInstalled_ || mouseMessage_ == 0 || TargetGone()) return;
+    uint32_t wm = 0;
+    uint16_t extra = 0;
+    switch (button.button) {
+        case 1:
+            wm = button.down ? os::WM_LBUTTONDOWN : os::WM_LBUTTONUP;
+            break;
+        case 2:
+            wm = button.down ? os::WM_MBUTTONDOWN : os::WM_MBUTTONUP;
+            break;
+        case 3:
+            wm = button.down ? os::WM_RBUTTONDOWN : os::WM_RBUTTONUP;
+            break;
+        case 8:
+        case 9:
+            wm = button.down ? os::WM_XBUTTONDOWN : os::WM_XBUTTONUP;
+            extra = button.button == 8 ? XBUTTON1 : XBUTTON2;
+            break;
+        default:
+            return;
+    }
+    MOUSEHOOKSTRUCTEX record{};
+    record.x = button.x;
+    record.y = button.y;
+    record.mouseData = static_cast<uint32_t>(extra) << 16;
+    os::SendMessage(target_, mouseMessage_, wm, reinterpret_cast<os::LPARAM>(&record));
+}
+
+}  // namespace ui
