@@ -37,4 +37,9 @@ class ForwardedInputCapture : public InputCapture {
     uint64_t held_[4] = {};  // keys 0..255 that are down
 };
 
+// For the window backend: hands a key of the program's own window to the running focus-window
+// capture. True when it was captured; the window must not then see it.
+bool OfferKeyToFocusCapture(const CapturedKey& key);
+void OfferButtonToFocusCapture(const CapturedButton& button);
+
 }  // namespace os

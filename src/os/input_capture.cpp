@@ -30,6 +30,21 @@ void ReleaseAllInputCaptures() {
     for (InputCapture* c : captures) c->Stop();
 }
 
+bool OfferKeyToFocusCapture(const CapturedKey& key) {
+    for (InputCapture* c : ActiveCaptures()) {
+        if (c->kind() == InputCapture::Kind::kFocusWindow)
+            return static_cast<ForwardedInputCapture*>(c)->OfferKey(key);
+    }
+    return false;
+}
+
+void OfferButtonToFocusCapture(const CapturedButton& button) {
+    for (InputCapture* c : ActiveCaptures()) {
+        if (c->kind() == InputCapture::Kind::kFocusWindow)
+            static_cast<ForwardedInputCapture*>(c)->OfferButton(button);
+    }
+}
+
 void RegisterActiveCapture(InputCapture* capture) {
     auto& v = ActiveCaptures();
     if (std::find(v.begin(), v.end(), capture) == v.end()) v.push_back(capture);

@@ -59,6 +59,10 @@ inline constexpr std::array<HookModeMessages, 9> kHookModes = {{
     {1024, "WM_HOOK_MOU_KBMACRO_MSG", nullptr},
 }};
 
+// The language text a panel shows once when keys are captured only while the window has the
+// focus (see CDeviceHook::TakeFocusOnlyNotice).
+inline constexpr const char* kFocusOnlyNoticeText = "hook_focus_only_tip";
+
 // The global input hook behind key capture and macro recording. While installed, every key of
 // the desktop is taken from the other programs (and from this program's own fields) and, with a
 // mode that has a keyboard message, sent to the target window with the key message in wParam

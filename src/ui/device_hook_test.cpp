@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -212,6 +213,42 @@ TEST_F(SyntheticHookTest, FocusOnlyNoticeIsGivenOnce) {
     EXPECT_FALSE(focusHook.TakeFocusOnlyNotice());
 }
 
+TEST_F(SyntheticHookTest, TheFocusWindowSourceTakesTheWindowsKeys) {
+    CDeviceHook focusHook(
+        std::make_unique<os::ForwardedInputCapture>(os::InputCapture::Kind::kFocusWindow));
+    EXPECT_FALSE(os::OfferKeyToFocusCapture({KEY_A, true, false, 1}));  // not installed
+    ASSERT_EQ(focusHook.Install(1, target_, true, true), 1);
+    got_.clear();
+    EXPECT_TRUE(os::OfferKeyToFocusCapture({KEY_A, true, false, 1}));
+    ASSERT_EQ(got_.size(), 1u);
+    EXPECT_EQ(got_[0].key.scanCode, 0x1Eu);
+    focusHook.Uninstall();
+    EXPECT_FALSE(os::OfferKeyToFocusCapture({KEY_A, false, false, 2}));
+}
+
+TEST(FocusWindowCapture, TheWindowBackendHandsItsKeysOver) {
+    // FIXME: the SDL backend does not call os::OfferKeyToFocusCapture yet: it has no Linux key
+    // code for its key events on a desktop without X. Until it does, key capture there gets
+    // nothing.
+    GTEST_SKIP() << "FIXME: the window backend does not hand its keys to the focus-window capture";
+}
+
+TEST(FocusWindowCapture, EveryLanguageHasTheNotice) {
+    const std::filesystem::path skin = std::filesystem::path(BRASVIK_SOURCE_DIR) / "data/skin";
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(skin)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("lan_", 0) != 0) continue;
+        ++files;
+        std::ifstream in(entry.path());
+        const std::string text((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+        EXPECT_NE(text.find(std::string("id=\"") + kFocusOnlyNoticeText + "\""), std::string::npos)
+            << name;
+    }
+    EXPECT_GT(files, 0);
+}
+
 // The whole way on a real X display: a user types into another program while mode 4 records.
 class X11HookTest : public HookTest {
   protected:
@@ -251,15 +288,22 @@ TEST_F(X11HookTest, KeysTypedIntoAnotherProgramReachTheWindowWithTheirScanCodes)
         bool extended;
     };
     const Case cases[] = {
-        {KEY_ESC, 27, 0x01, false},       {KEY_Q, 'Q', 0x10, false},
-        {KEY_5, '5', 0x06, false},        {KEY_ENTER, 13, 0x1C, false},
+        {KEY_ESC, 27, 0x01, false},
+        {KEY_Q, 'Q', 0x10, false},
+        {KEY_5, '5', 0x06, false},
+        {KEY_ENTER, 13, 0x1C, false},
         {KEY_KPENTER, 257, 0x1C, true},  // the key table's own lead value    {KEY_LEFTCTRL, 162,
                                          // 0x1D, false},
-        {KEY_RIGHTCTRL, 163, 0x1D, true}, {KEY_RIGHTALT, 165, 0x38, true},
-        {KEY_KPSLASH, 111, 0x35, true},   {KEY_HOME, 36, 0x47, true},
-        {KEY_UP, 38, 0x48, true},         {KEY_PAGEDOWN, 34, 0x51, true},
-        {KEY_INSERT, 45, 0x52, true},     {KEY_LEFTMETA, 91, 0x5B, true},
-        {KEY_F12, 123, 0x58, false},      {KEY_KP7, 103, 0x47, false},
+        {KEY_RIGHTCTRL, 163, 0x1D, true},
+        {KEY_RIGHTALT, 165, 0x38, true},
+        {KEY_KPSLASH, 111, 0x35, true},
+        {KEY_HOME, 36, 0x47, true},
+        {KEY_UP, 38, 0x48, true},
+        {KEY_PAGEDOWN, 34, 0x51, true},
+        {KEY_INSERT, 45, 0x52, true},
+        {KEY_LEFTMETA, 91, 0x5B, true},
+        {KEY_F12, 123, 0x58, false},
+        {KEY_KP7, 103, 0x47, false},
     };
     for (const Case& c : cases) {
         got_.clear();
