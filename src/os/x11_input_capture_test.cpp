@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -41,15 +40,7 @@ class X11InputCaptureTest : public ::testing::Test {
         ASSERT_TRUE(driver_.ok());
     }
 
-    // Serves the loop until done() holds; fails after a generous limit instead of hanging.
-    bool Serve(const std::function<bool()>& done) {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > limit) return false;
-            loop_.RunOnce(20);
-        }
-        return true;
-    }
+    bool Serve(const std::function<bool()>& done) { return testing::ServeUntil(loop_, done); }
 
     testing::XvfbDisplay xvfb_;
     MessageLoop loop_;

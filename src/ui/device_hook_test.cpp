@@ -3,7 +3,6 @@
 #include <linux/input-event-codes.h>
 #include <stdlib.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -265,14 +264,7 @@ class X11HookTest : public HookTest {
         hook_.reset();
         HookTest::TearDown();
     }
-    bool Serve(const std::function<bool()>& done) {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > limit) return false;
-            loop_.RunOnce(20);
-        }
-        return true;
-    }
+    bool Serve(const std::function<bool()>& done) { return os::testing::ServeUntil(loop_, done); }
 
     os::testing::XvfbDisplay xvfb_;
     os::testing::XClientWindow client_;

@@ -4,6 +4,8 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+#include "os/event.h"
+
 namespace os::testing {
 
 namespace {
@@ -13,6 +15,15 @@ Display* D(void* p) {
 }
 
 }  // namespace
+
+bool ServeUntil(MessageLoop& loop, const std::function<bool()>& done, int limitMs) {
+    const int64_t limit = MonotonicMs() + limitMs;
+    while (!done()) {
+        if (MonotonicMs() > limit) return false;
+        loop.RunOnce(20);
+    }
+    return true;
+}
 
 XClientWindow::XClientWindow() {
     Display* dpy = XOpenDisplay(nullptr);

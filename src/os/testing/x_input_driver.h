@@ -1,8 +1,15 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include "os/message_loop.h"
+
 namespace os::testing {
+
+// Serves the loop until done() holds: true then, false after limitMs (a test's safety net, so a
+// lost event fails the test instead of hanging it).
+bool ServeUntil(MessageLoop& loop, const std::function<bool()>& done, int limitMs = 10000);
 
 // Test support on an X display (an XvfbDisplay): a second X client with a focused window that
 // counts the keys and buttons it gets, and the XTest calls that type and click as a user would.
