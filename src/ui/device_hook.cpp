@@ -89,6 +89,13 @@ int CDeviceHook::Uninstall() {
     return removed;
 }
 
+void CDeviceHook::OnCaptureSwitch(os::WPARAM wParam, os::HWND owner) {
+    if (wParam == 1)
+        Install(1, owner, true, true);
+    else if (wParam == 0)
+        Uninstall();
+}
+
 bool CDeviceHook::TakeFocusOnlyNotice() {
     if (!FocusOnly() || focusNoticeGiven_) return false;
     focusNoticeGiven_ = true;

@@ -89,6 +89,10 @@ class CDeviceHook : public os::InputCaptureSink {
     // 1 when a keyboard capture was removed, 0 when there was none.
     int Uninstall();
 
+    // The main window's message 1054: wParam 1 starts key capture for the key-set panel (mode 1,
+    // reporting to owner), wParam 0 ends whatever capture runs; other values change nothing.
+    void OnCaptureSwitch(os::WPARAM wParam, os::HWND owner);
+
     bool Installed() const { return keyboardInstalled_ || libraryInstalled_; }
     int Mode() const { return mode_; }
     os::HWND Target() const { return target_; }

@@ -180,6 +180,21 @@ TEST_F(SyntheticHookTest, InstallAndUninstallKeepExactlyOneCapture) {
     EXPECT_EQ(hook_->Uninstall(), 0);
 }
 
+TEST_F(SyntheticHookTest, TheCaptureSwitchMessageStartsKeyCaptureAndEndsAnyCapture) {
+    hook_->OnCaptureSwitch(1, target_);
+    EXPECT_TRUE(source_->Active());
+    EXPECT_EQ(hook_->Mode(), 1);
+    EXPECT_EQ(hook_->Target(), target_);
+    hook_->OnCaptureSwitch(2, target_);  // not a switch value
+    EXPECT_TRUE(source_->Active());
+    hook_->OnCaptureSwitch(0, target_);
+    EXPECT_FALSE(source_->Active());
+    // A recording's capture ends on it too (a device switch while the hook is in use).
+    ASSERT_EQ(hook_->Install(8, target_, true, true), 1);
+    hook_->OnCaptureSwitch(0, target_);
+    EXPECT_FALSE(source_->Active());
+}
+
 TEST_F(SyntheticHookTest, FailedInstallCapturesNothingAndSaysWhy) {
     ASSERT_EQ(hook_->Install(1, target_, true, true), 1);
     source_->FailNextStart("another program holds the keyboard");
