@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/app_globals.h"
+#include "os/event.h"
 #include "os/message_loop.h"
+#include "os/session_bus.h"
+#include "os/testing/private_session_bus.h"
 
 namespace app {
 namespace {
@@ -162,6 +165,39 @@ TEST(GameMessages, TheRestoreTimerRunsOnTheOwnerWindow) {
     game.OnGameEvent(nullptr, 0, 3);
     // KillTimer finds it: the timer was set.
     EXPECT_TRUE(os::KillTimer(hwnd, CGameLighting::kRestoreTimerId));
+    os::DestroyTarget(hwnd);
+}
+
+// A game integration broadcasts over the session bus; the published main window hands the message
+// to the game lighting, which changes the selected page.
+TEST(GameMessages, ABroadcastFromAGameReachesTheSelectedPage) {
+    os::testing::PrivateSessionBus privateBus;
+    if (!privateBus.ok()) GTEST_SKIP() << "no private session bus: " << privateBus.error();
+    RegisterOtherMessages();
+    os::MessageLoop loop;
+    FakeClock clock;
+    CGameLighting game(clock.Timer());
+    FakePage page;
+    page.stored[Byte::kMode] = 6;
+    os::FunctionTarget window([&](uint32_t msg, os::WPARAM w, os::LPARAM l) -> os::LRESULT {
+        if (CGameLighting::IsGameMessage(msg)) game.OnGameEvent(&page, w, l);
+        return 0;
+    });
+    const os::HWND hwnd = os::CreateTarget(&window);
+    os::SessionBus bus;
+    ASSERT_TRUE(bus.Connect(loop));
+    bus.PublishWindow(hwnd, "MainWnd", kAppTitle);
+
+    // Another program on the bus: its own connection, the message by its name.
+    os::SessionBus gameProgram;
+    ASSERT_TRUE(gameProgram.Connect(loop));
+    ASSERT_TRUE(gameProgram.Broadcast(os::RegisterWindowMessage("Game_Kill"), 0, 3));
+    const int64_t until = os::MonotonicMs() + 10000;
+    while (page.stores == 0 && os::MonotonicMs() < until) loop.RunOnce(20);
+    EXPECT_EQ(page.stored[Byte::kMode], 3);
+    EXPECT_EQ(page.stored[Byte::kOldMode], 6);
+    EXPECT_EQ(clock.due, int64_t{CGameLighting::kRestoreDelayMs});
+    bus.UnpublishWindow(hwnd);
     os::DestroyTarget(hwnd);
 }
 
