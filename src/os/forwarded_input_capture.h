@@ -40,6 +40,7 @@ class ForwardedInputCapture : public InputCapture {
 // For the window backend: hands a key of the program's own window to the running focus-window
 // capture. True when it was captured; the window must not then see it.
 bool OfferKeyToFocusCapture(const CapturedKey& key);
+bool FocusCaptureActive();
 void OfferButtonToFocusCapture(const CapturedButton& button);
 
 }  // namespace os

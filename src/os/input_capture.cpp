@@ -19,8 +19,6 @@ std::vector<InputCapture*>& ActiveCaptures() {
 
 std::unique_ptr<InputCapture> CreateDesktopInputCapture() {
     if (auto x11 = CreateX11InputCapture()) return x11;
-    // FIXME: the window backend does not hand its keys to this source yet, so on a desktop
-    // without X nothing is captured.
     return std::make_unique<ForwardedInputCapture>(InputCapture::Kind::kFocusWindow);
 }
 
@@ -35,6 +33,12 @@ bool OfferKeyToFocusCapture(const CapturedKey& key) {
         if (c->kind() == InputCapture::Kind::kFocusWindow)
             return static_cast<ForwardedInputCapture*>(c)->OfferKey(key);
     }
+    return false;
+}
+
+bool FocusCaptureActive() {
+    for (InputCapture* c : ActiveCaptures())
+        if (c->kind() == InputCapture::Kind::kFocusWindow) return true;
     return false;
 }
 

@@ -48,6 +48,7 @@ class InputCapture {
     enum class Kind {
         kX11Grab,      // a keyboard grab on a connection of its own, buttons from XInput2
         kFocusWindow,  // no global capture: the program's own window hands its keys over
+                       // (os::OfferKeyToFocusCapture)
         kSynthetic,    // events handed in by code (tests)
     };
 

@@ -6,7 +6,10 @@
 
 #include "os/debug_output.h"
 #include "os/diagnostics_log.h"
+#include "os/event.h"
+#include "os/forwarded_input_capture.h"
 #include "os/message_loop.h"
+#include "toolkit/backend/sdl_backend.h"
 #include "ui/assignment_catalogue.h"
 #include "ui/assignment_tables.h"
 #include "ui/linux_key_codes.h"
@@ -37,9 +40,62 @@ void AnnounceSource(const os::InputCapture& source) {
 
 }  // namespace
 
+std::optional<int> LinuxKeyForUsage(int usage) {
+    constexpr int kFirstModifierUsage = 0xE0;
+    const KeyboardKeyEntry* found = nullptr;
+    for (size_t i = 0; i < kKeyboardScanCodeCount && found == nullptr; ++i) {
+        const KeyboardKeyEntry& e = KeyboardKeyTable[i];
+        const bool match = i < kKeyboardModifierCount
+                               ? usage >= kFirstModifierUsage && usage < kFirstModifierUsage + 8 &&
+                                     e.code.first == 1 << (usage - kFirstModifierUsage)
+                               : e.code.first == 0 && e.code.second == usage;
+        if (match) found = &e;
+    }
+    if (found == nullptr) return std::nullopt;
+    for (const LinuxKeyScanCode& k : LinuxKeyScanCodeTable)
+        if (k.scan_code == found->scan_code && k.extended == found->extended) return k.linux_key;
+    return std::nullopt;
+}
+
+namespace {
+
+// Where the desktop offers no global capture, the program's own windows hand their keys and
+// buttons over while the capture runs. Stateless, so connecting it once serves every hook.
+void ConnectOwnWindowCapture() {
+    static bool connected = false;
+    if (connected) return;
+    connected = true;
+    toolkit::SetOwnKeyCapture({
+        .active = [] { return os::FocusCaptureActive(); },
+        .key =
+            [](int usage, bool down, bool repeat) {
+                if (const std::optional<int> key = LinuxKeyForUsage(usage))
+                    os::OfferKeyToFocusCapture(
+                        {.linuxKey = *key,
+                         .down = down,
+                         .repeat = repeat,
+                         .timeMs = static_cast<uint32_t>(os::MonotonicMs())});
+            },
+        .button =
+            [](int button, bool down, int x, int y) {
+                // The window backend's extra buttons are 4 and 5; the capture's are 8 and 9.
+                const int captured = button >= 4 ? button + 4 : button;
+                os::OfferButtonToFocusCapture({.button = captured,
+                                               .down = down,
+                                               .x = x,
+                                               .y = y,
+                                               .timeMs = static_cast<uint32_t>(os::MonotonicMs())});
+            },
+    });
+}
+
+}  // namespace
+
 CDeviceHook::CDeviceHook() : CDeviceHook(os::CreateDesktopInputCapture()) {}
 
-CDeviceHook::CDeviceHook(std::unique_ptr<os::InputCapture> source) : source_(std::move(source)) {}
+CDeviceHook::CDeviceHook(std::unique_ptr<os::InputCapture> source) : source_(std::move(source)) {
+    if (source_->kind() == os::InputCapture::Kind::kFocusWindow) ConnectOwnWindowCapture();
+}
 
 CDeviceHook::~CDeviceHook() {
     Uninstall();

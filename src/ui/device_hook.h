@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "os/input_capture.h"
@@ -58,6 +59,11 @@ inline constexpr std::array<HookModeMessages, 9> kHookModes = {{
     {512, "WM_HOOK_MOU_HITKEY_MSG", nullptr},
     {1024, "WM_HOOK_MOU_KBMACRO_MSG", nullptr},
 }};
+
+// The Linux key code of a key the window backend names by its USB HID keyboard usage (the
+// keyboard table knows each usage's scan code, the key-code table each scan code's key); nothing
+// for a usage outside the keyboard table.
+std::optional<int> LinuxKeyForUsage(int usage);
 
 // The language text a panel shows once when keys are captured only while the window has the
 // focus (see CDeviceHook::TakeFocusOnlyNotice).

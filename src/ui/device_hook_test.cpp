@@ -3,6 +3,7 @@
 #include <linux/input-event-codes.h>
 #include <stdlib.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -14,6 +15,11 @@
 #include "os/testing/x_input_driver.h"
 #include "os/testing/xvfb_display.h"
 #include "os/x11_input_capture.h"
+#include "toolkit/backend/sdl_backend.h"
+#include "toolkit/control_ui.h"
+#include "toolkit/driver_window.h"
+
+#include <SDL.h>
 
 namespace ui {
 namespace {
@@ -230,8 +236,10 @@ TEST_F(SyntheticHookTest, FocusOnlyNoticeIsGivenOnce) {
 TEST_F(SyntheticHookTest, TheFocusWindowSourceTakesTheWindowsKeys) {
     CDeviceHook focusHook(
         std::make_unique<os::ForwardedInputCapture>(os::InputCapture::Kind::kFocusWindow));
+    EXPECT_FALSE(os::FocusCaptureActive());
     EXPECT_FALSE(os::OfferKeyToFocusCapture({KEY_A, true, false, 1}));  // not installed
     ASSERT_EQ(focusHook.Install(1, target_, true, true), 1);
+    EXPECT_TRUE(os::FocusCaptureActive());
     got_.clear();
     EXPECT_TRUE(os::OfferKeyToFocusCapture({KEY_A, true, false, 1}));
     ASSERT_EQ(got_.size(), 1u);
@@ -240,11 +248,15 @@ TEST_F(SyntheticHookTest, TheFocusWindowSourceTakesTheWindowsKeys) {
     EXPECT_FALSE(os::OfferKeyToFocusCapture({KEY_A, false, false, 2}));
 }
 
-TEST(FocusWindowCapture, TheWindowBackendHandsItsKeysOver) {
-    // FIXME: the SDL backend does not call os::OfferKeyToFocusCapture yet: it has no Linux key
-    // code for its key events on a desktop without X. Until it does, key capture there gets
-    // nothing.
-    GTEST_SKIP() << "FIXME: the window backend does not hand its keys to the focus-window capture";
+TEST(FocusWindowCapture, WindowKeysAreNamedByTheirLinuxKeyCodes) {
+    const std::pair<int, int> cases[] = {
+        {0x04, KEY_A},        {0x1E, KEY_1},         {0x28, KEY_ENTER},    {0x58, KEY_KPENTER},
+        {0x50, KEY_LEFT},     {0x4C, KEY_DELETE},    {0x39, KEY_CAPSLOCK}, {0x53, KEY_NUMLOCK},
+        {0xE0, KEY_LEFTCTRL}, {0xE4, KEY_RIGHTCTRL}, {0xE6, KEY_RIGHTALT}, {0xE7, KEY_RIGHTMETA},
+    };
+    for (const auto& [usage, key] : cases) EXPECT_EQ(LinuxKeyForUsage(usage), key) << usage;
+    EXPECT_EQ(LinuxKeyForUsage(0), std::nullopt);
+    EXPECT_EQ(LinuxKeyForUsage(0xE8), std::nullopt);
 }
 
 TEST(FocusWindowCapture, EveryLanguageHasTheNotice) {
@@ -366,6 +378,92 @@ TEST_F(X11HookTest, KeyboardHeldElsewhereFailsInstall) {
               "input hook: key capture is not possible: another program holds the keyboard");
     client_.UngrabKeyboard();
     EXPECT_FALSE(driver_.KeyboardGrabbed());
+}
+
+// Where the desktop has no global capture, the program's own window hands its keys to the hook
+// and its field gets no text; buttons are reported and still reach the window.
+TEST_F(X11HookTest, OwnWindowHandsItsKeysToTheFocusWindowCapture) {
+    ASSERT_TRUE(toolkit::InstallSdlBackend(loop_));
+    {
+        toolkit::DriverWindow wnd(R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="320,200">
+  <VerticalLayout bkcolor="#FF202428"><Edit name="field" height="40"/></VerticalLayout>
+</Window>)");
+        ASSERT_NE(wnd.Create(0, "Own", toolkit::UI_WNDSTYLE_DIALOG, 0, 500, 100, 320, 200), 0u);
+        wnd.ShowWindow(true);
+        SDL_Window* sdlWindow = nullptr;
+        ASSERT_TRUE(Serve([&] {
+            for (uint32_t id = 1; id < 32 && sdlWindow == nullptr; ++id) {
+                SDL_Window* w = SDL_GetWindowFromID(id);
+                if (w != nullptr && (SDL_GetWindowFlags(w) & SDL_WINDOW_SHOWN)) sdlWindow = w;
+            }
+            return sdlWindow != nullptr;
+        }));
+        toolkit::CControlUI* field = wnd.GetPaintManager().FindControl("field");
+        ASSERT_NE(field, nullptr);
+        field->SetFocus();
+
+        CDeviceHook focusHook(
+            std::make_unique<os::ForwardedInputCapture>(os::InputCapture::Kind::kFocusWindow));
+        ASSERT_EQ(focusHook.Install(4, target_, true, true), 1);
+
+        const uint32_t id = SDL_GetWindowID(sdlWindow);
+        const auto push = [&](SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1); };
+        const auto key = [&](uint32_t type, SDL_Scancode sc) {
+            SDL_Event e{};
+            e.type = type;
+            e.key.windowID = id;
+            e.key.keysym.scancode = sc;
+            push(e);
+        };
+        const auto text = [&](const char* t) {
+            SDL_Event e{};
+            e.type = SDL_TEXTINPUT;
+            e.text.windowID = id;
+            std::snprintf(e.text.text, sizeof e.text.text, "%s", t);
+            push(e);
+        };
+        // The backend reads its queue when the display connection stirs: move the pointer.
+        int wiggle = 0;
+        const auto serveUntil = [&](const std::function<bool()>& done) {
+            return Serve([&] {
+                driver_.MovePointer(600 + (++wiggle % 2), 150);
+                return done();
+            });
+        };
+        key(SDL_KEYDOWN, SDL_SCANCODE_RALT);
+        text("x");
+        key(SDL_KEYUP, SDL_SCANCODE_RALT);
+        SDL_Event click{};
+        click.type = SDL_MOUSEBUTTONDOWN;
+        click.button.windowID = id;
+        click.button.button = SDL_BUTTON_X1;
+        click.button.x = 10;
+        click.button.y = 20;
+        push(click);
+        ASSERT_TRUE(serveUntil([&] { return got_.size() >= 3; }));
+        ASSERT_EQ(got_.size(), 3u);
+        EXPECT_EQ(got_[0].msg, Msg("WM_HOOK_KEY_KBMACRO_MSG"));
+        EXPECT_EQ(got_[0].wParam, os::WM_SYSKEYDOWN);
+        EXPECT_EQ(got_[0].key.scanCode, 0x38u);
+        EXPECT_EQ(got_[0].key.flags & LLKHF_EXTENDED, LLKHF_EXTENDED);
+        EXPECT_EQ(got_[1].wParam, os::WM_SYSKEYUP);
+        EXPECT_EQ(got_[2].msg, Msg("WM_HOOK_KEY_MSMACRO_MSG"));
+        EXPECT_EQ(got_[2].wParam, os::WM_XBUTTONDOWN);
+        EXPECT_EQ(got_[2].mouse.mouseData >> 16, XBUTTON1);
+        int wx = 0, wy = 0;
+        SDL_GetWindowPosition(sdlWindow, &wx, &wy);
+        EXPECT_EQ(got_[2].mouse.x, wx + 10);
+        EXPECT_EQ(got_[2].mouse.y, wy + 20);
+        EXPECT_EQ(field->GetText(), "");
+
+        // Once the capture ends, the window types again.
+        focusHook.Uninstall();
+        text("y");
+        EXPECT_TRUE(serveUntil([&] { return field->GetText() == "y"; })) << field->GetText();
+        wnd.DestroyWindow();
+    }
+    toolkit::UninstallSdlBackend();
 }
 
 }  // namespace
