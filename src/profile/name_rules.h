@@ -1,0 +1,59 @@
+#pragma once
+
+// Rules shared by the stored lists of a device's user data folder (the profile list and the macro
+// list): how display names are compared and numbered, how file names are taken apart, and the
+// time-stamp identifiers that name the stored files.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace profile {
+
+// Display names are compared without regard to the case of ASCII letters; every other character
+// compares as it is.
+bool SameName(std::string_view a, std::string_view b);
+
+// Position of the first name equal to name (case ignored), passing over position skip; -1 when
+// there is none.
+int FindName(const std::vector<std::string>& names, std::string_view name, int skip = -1);
+
+// prefix + n for the lowest n from 1 up that no name equals ("profile" gives profile1, profile2
+// ...).
+std::string FirstFreeNumberedName(std::string_view prefix, const std::vector<std::string>& names);
+
+// The file name of a path: the text after the last '/' or '\'.
+std::string_view FileNameOf(std::string_view path);
+
+// The file name without folder and extension: the text before the last '.' of the file name (all
+// of it when it has no '.').
+std::string_view FileTitle(std::string_view path);
+
+// Number of characters (code points) of a UTF-8 text; a byte that starts no well-formed sequence
+// counts as one character.
+std::size_t CharacterCount(std::string_view utf8);
+
+// Time-stamp identifiers, "%d_%02d_%02d_%02d_%02d_%02d_%03d" from year, month, day, hour, minute,
+// second and millisecond. The parts in that order, or nothing when the text is not one.
+using TimestampParts = std::array<int, 7>;
+std::optional<TimestampParts> ParseTimestampId(std::string_view id);
+
+// Whether a is an earlier time stamp than b; identifiers that are no time stamps sort after all
+// that are, by their text.
+bool TimestampBefore(std::string_view a, std::string_view b);
+
+// The identifier for a new stored item, given the clock's identifier now and the identifiers in
+// use: now, unless an identifier in use is as late or later (a second item in the same
+// millisecond, or a clock set back), in which case the millisecond after the latest one in use. So
+// identifiers stay unique and sort in creation order, which is the order a damaged list is
+// rebuilt in.
+std::string NextTimestampId(const std::string& now, const std::vector<std::string>& inUse);
+
+// Identifiers of the files in folder named <time-stamp identifier> + extension, in time-stamp
+// order. Other files are no stored items of ours and are passed over.
+std::vector<std::string> TimestampNamedFiles(const std::string& folder, std::string_view extension);
+
+}  // namespace profile
