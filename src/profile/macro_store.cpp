@@ -175,8 +175,8 @@ const std::vector<MacroStore::Entry>& MacroStore::LoadList() {
         for (Json::ArrayIndex i = 0; i < list.size(); ++i) {
             // Every entry keeps its place, whatever it holds: the place is the macro's number.
             Entry e{TextFromJson(JsonMember(list[i], "MacroName")),
-                    TextFromJson(JsonMember(list[i], "Guid"))};
-            if (!IsSafeFileName(e.id)) {
+                    StoredIdentifier(JsonMember(list[i], "Guid"))};
+            if (e.id.empty()) {
                 Log("macro " + std::to_string(i) + " of " + path +
                     " has an identifier that names no file in its folder; it has no events");
             }
@@ -213,7 +213,10 @@ bool MacroStore::Commit(std::vector<Stored> entries) {
     for (Stored& s : entries) {
         if (!s.record.isObject()) s.record = Json::Value(Json::objectValue);
         s.record["MacroName"] = JsonFromText(s.entry.name);
-        s.record["Guid"] = JsonFromText(s.entry.id);
+        // An identifier that was refused is left as it stood; it names no file of ours.
+        if (!s.entry.id.empty() || !s.record.isMember("Guid")) {
+            s.record["Guid"] = JsonFromText(s.entry.id);
+        }
         list.append(s.record);
     }
     if (!jsonFile_.Write(doc, path)) return false;

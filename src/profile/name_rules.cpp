@@ -83,6 +83,16 @@ std::size_t CharacterCount(std::string_view utf8) {
     return count;
 }
 
+std::string StoredIdentifier(const Json::Value& value) {
+    const char* begin = nullptr;
+    const char* end = nullptr;
+    if (!value.isString() || !value.getString(&begin, &end)) return {};
+    // Taken whole: cutting at a NUL could turn a refused identifier into an accepted one.
+    const std::string_view id(begin, static_cast<std::size_t>(end - begin));
+    if (!IsSafeFileName(id) || ToValidUtf8(id) != id) return {};
+    return std::string(id);
+}
+
 std::optional<TimestampParts> ParseTimestampId(std::string_view id) {
     static constexpr std::size_t kWidths[7] = {0, 2, 2, 2, 2, 2, 3};
     TimestampParts parts{};

@@ -4,6 +4,8 @@
 // list): how display names are compared and numbered, how file names are taken apart, and the
 // time-stamp identifiers that name the stored files.
 
+#include <json/value.h>
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -35,6 +37,11 @@ std::string_view FileTitle(std::string_view path);
 // Number of characters (code points) of a UTF-8 text; a byte that starts no well-formed sequence
 // counts as one character.
 std::size_t CharacterCount(std::string_view utf8);
+
+// An identifier read from a list file ("profileUUID", "Guid"), which becomes a file name in the
+// folder: the text when it is a string that IsSafeFileName allows (no NUL anywhere in it, no path
+// separator, no "..", not empty) and valid UTF-8; "" for anything else.
+std::string StoredIdentifier(const Json::Value& value);
 
 // Time-stamp identifiers, "%d_%02d_%02d_%02d_%02d_%02d_%03d" from year, month, day, hour, minute,
 // second and millisecond. The parts in that order, or nothing when the text is not one.

@@ -99,10 +99,10 @@ std::vector<ProfileList::Stored> ProfileList::ReadEntries(const Json::Value& lis
     selected = 0;
     for (Json::ArrayIndex i = 0; i < list.size(); ++i) {
         const Json::Value& record = list[i];
-        std::string id = TextFromJson(JsonMember(record, "profileUUID"));
+        std::string id = StoredIdentifier(JsonMember(record, "profileUUID"));
         // The id becomes a file name: one that could name a file outside the folder, or the file
         // of an entry before it (whose deletion would take this one's file along), is refused.
-        if (!record.isObject() || !IsSafeFileName(id) || !ids.insert(id).second) {
+        if (!record.isObject() || id.empty() || !ids.insert(id).second) {
             Log("entry " + std::to_string(i) + " of " + ListPath() +
                 " names no profile file of its own and is dropped");
             repaired = true;
