@@ -339,7 +339,8 @@ std::vector<MacroEvent> MacroStore::LoadEvents(int index) const {
     std::vector<MacroEvent> events;
     const std::string path = MacroFilePath(index);
     if (path.empty()) return events;
-    const Json::Value& list = JsonMember(jsonFile_.Read(path), "Events");
+    const Json::Value doc = jsonFile_.Read(path);
+    const Json::Value& list = JsonMember(doc, "Events");
     if (!list.isArray()) return events;
     int dropped = 0;
     for (Json::ArrayIndex i = 0; i < list.size(); ++i) {
