@@ -14,7 +14,7 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 # Keyboard
 #
 # The keyboard page has 170 program keys. Key i is the row i of the program key table in
-# src/ui/assignment_tables.h: its default assignment names the key (type 0x20 with a HID keyboard
+# src/keys/assignment_tables.h: its default assignment names the key (type 0x20 with a HID keyboard
 # usage or a modifier bit, 0x30 a consumer usage, 0xA0/0xD0 the keyboard's own functions). The
 # table below places every key by that default assignment, so the page and the table cannot
 # drift apart: a key the table has but the layout does not place stops the generator.
@@ -130,7 +130,7 @@ NO_KEY = {(0x20, 0x00, 0x00), (0x00, 0x00, 0x00)}
 
 def program_key_codes():
     """The 170 default assignments of the keyboard page's program keys, in index order."""
-    path = os.path.join(ROOT, "src", "ui", "assignment_tables.h")
+    path = os.path.join(ROOT, "src", "keys", "assignment_tables.h")
     with open(path, encoding="utf-8") as f:
         text = f.read()
     start = text.index("ProgramKeyTable")

@@ -178,7 +178,7 @@ def keyboard_index_comment(indent):
             name = legend
         names.append("%d %s" % (index, name))
     lines = [", ".join(names[i:i + 12]) for i in range(0, len(names), 12)]
-    text = ("%s<!-- key_N / light_N: row N of the program key table (src/ui/assignment_tables.h), "
+    text = ("%s<!-- key_N / light_N: row N of the program key table (src/keys/assignment_tables.h), "
             "placed by its default assignment; rows that name no key stay hidden.\n" % pad)
     text += "".join("%s     %s\n" % (pad, line.replace("--", "- -")) for line in lines)
     return text.rstrip("\n") + " -->\n"

@@ -7,7 +7,6 @@
 #include <set>
 #include <utility>
 
-#include "app/app_globals.h"
 #include "app/command_line.h"
 #include "app/udev_rules.h"
 #include "hid/supported_device.h"
@@ -308,8 +307,9 @@ void CheckDisplay(std::vector<DoctorFinding>* out) {
 }
 
 void CheckUserData(std::vector<DoctorFinding>* out) {
-    // The folder UserDataFolder() makes; looked at here without creating it.
-    const std::string folder = os::LocalAppDataFolder() + "/" + kAppTitle;
+    // The user data folder, looked at here without creating it; named without its trailing '/'.
+    std::string folder = os::UserDataFolder();
+    folder.pop_back();
     std::string why;
     if (os::CanCreateFilesIn(folder, &why)) {
         out->push_back(

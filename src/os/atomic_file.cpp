@@ -17,6 +17,28 @@ std::string ErrnoText(const char* what, const std::string& path) {
     return std::string(what) + " " + path + ": " + std::strerror(errno);
 }
 
+// Writes all of contents to fd and flushes it to disk; name is the file's name for the error.
+bool WriteAllAndSync(int fd, std::string_view contents, const std::string& name,
+                     std::string* error) {
+    const char* p = contents.data();
+    size_t left = contents.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (error) *error = ErrnoText("cannot write", name);
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0) {
+        if (error) *error = ErrnoText("cannot flush", name);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void SetAtomicWriteFailBeforeRenameForTesting(bool fail) {
@@ -34,24 +56,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents, std
     struct stat st;
     ::fchmod(fd, ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
 
-    const char* p = contents.data();
-    size_t left = contents.size();
-    bool ok = true;
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (error) *error = ErrnoText("cannot write", tmpl);
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    if (ok && ::fsync(fd) != 0) {
-        if (error) *error = ErrnoText("cannot flush", tmpl);
-        ok = false;
-    }
+    bool ok = WriteAllAndSync(fd, contents, tmpl, error);
     if (::close(fd) != 0 && ok) {
         if (error) *error = ErrnoText("cannot close", tmpl);
         ok = false;
@@ -68,6 +73,23 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents, std
     return ok;
 }
 
+NewFileResult WriteNewFile(const std::string& path, std::string_view contents, std::string* error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        if (errno == EEXIST) return NewFileResult::kExists;
+        if (error) *error = ErrnoText("cannot create", path);
+        return NewFileResult::kFailed;
+    }
+    bool ok = WriteAllAndSync(fd, contents, path, error);
+    if (::close(fd) != 0 && ok) {
+        if (error) *error = ErrnoText("cannot close", path);
+        ok = false;
+    }
+    if (ok) return NewFileResult::kWritten;
+    ::unlink(path.c_str());
+    return NewFileResult::kFailed;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& contents) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -77,7 +99,9 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
+            const int readError = errno;
             ::close(fd);
+            errno = readError;
             return false;
         }
         if (n == 0) break;

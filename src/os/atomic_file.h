@@ -12,7 +12,14 @@ namespace os {
 bool WriteFileAtomically(const std::string& path, std::string_view contents,
                          std::string* error = nullptr);
 
-// Reads a whole file; false when it cannot be opened or read.
+// Creates the file at path with contents, flushed to disk. It never replaces a file: when one is
+// there already the result is kExists and nothing is written. A failed write removes what it began.
+enum class NewFileResult { kWritten, kExists, kFailed };
+NewFileResult WriteNewFile(const std::string& path, std::string_view contents,
+                           std::string* error = nullptr);
+
+// Reads a whole file; false when it cannot be opened or read, with errno telling why (ENOENT for a
+// file that is not there).
 bool ReadWholeFile(const std::string& path, std::string& contents);
 
 // Test seam: when set, WriteFileAtomically fails after the temporary file is complete and before

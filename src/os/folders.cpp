@@ -60,6 +60,16 @@ std::string LocalAppDataFolder(bool createIfMissing) {
     return f;
 }
 
+std::string UserDataFolder(bool createIfMissing) {
+    std::string f = LocalAppDataFolder() + "/Brasvik M402/";
+    if (createIfMissing) CreateDirectories(f);
+    return f;
+}
+
+std::string DefaultDataFolder() {
+    return ProgramFolder() + "DefaultData/";
+}
+
 std::string ConfigFolder() {
     return XdgFolder("XDG_CONFIG_HOME", ".config");
 }

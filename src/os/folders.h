@@ -20,6 +20,14 @@ std::string ProgramFolderOf(const std::string& executableFolder);
 // createIfMissing the folder (and its parents) is created when absent.
 std::string LocalAppDataFolder(bool createIfMissing = false);
 
+// The program's user data folder, "Brasvik M402" in the local application data, with a trailing
+// '/'. Profiles, macros and the diagnostics log live here, one subfolder per device data folder.
+// With createIfMissing the folder (and its parents) is created when absent.
+std::string UserDataFolder(bool createIfMissing = false);
+
+// The factory data shipped with the program: the program folder's "DefaultData/".
+std::string DefaultDataFolder();
+
 // $XDG_CONFIG_HOME, or ~/.config; no trailing '/'.
 std::string ConfigFolder();
 

@@ -22,6 +22,7 @@
 #include "os/session_bus.h"
 #include "os/testing/private_session_bus.h"
 #include "os/testing/run_program.h"
+#include "os/testing/temp_user_folders.h"
 
 namespace sim {
 namespace {
@@ -110,9 +111,8 @@ TEST_F(DemoTest, KindsOfTheDemoOption) {
 }
 
 TEST_F(DemoTest, MemoryPersistsAcrossRestarts) {
-    ScratchFolder scratch;
-    ::setenv("XDG_DATA_HOME", scratch.path().c_str(), 1);
-    EXPECT_EQ(Demo::DefaultDataFolder(), scratch.path() + "/Brasvik M402/Demo");
+    os::testing::TempUserFolders folders;
+    EXPECT_EQ(Demo::DefaultDataFolder(), folders.path() + "/data/Brasvik M402/Demo");
     const std::string folder = Demo::DefaultDataFolder();
     {
         Demo demo(folder);
@@ -158,7 +158,6 @@ TEST_F(DemoTest, MemoryPersistsAcrossRestarts) {
         EXPECT_TRUE(os::PathExists(folder + "/mouse.bin.bad"));
         EXPECT_FALSE(os::PathExists(folder + "/mouse.bin"));
     }
-    ::unsetenv("XDG_DATA_HOME");
 }
 
 // Runs build/brasvik-sim with the arguments; returns its exit code, its output in *out.
