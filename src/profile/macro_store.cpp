@@ -10,7 +10,6 @@
 #include "os/folders.h"
 #include "profile/import_file.h"
 #include "profile/json_access.h"
-#include "profile/keep_aside.h"
 #include "profile/message_keys.h"
 #include "profile/name_rules.h"
 #include "profile/text_helpers.h"
@@ -19,10 +18,10 @@ namespace profile {
 namespace {
 
 // Assignment types whose first code byte is a macro number: play in a mode, play a number of
-// times. (The key tables that name every type live above this layer.)
-constexpr int kMacroPlayType = 0x70;
-constexpr int kMacroRepeatType = 0x71;
-constexpr int kMaxStoredCode = 0xFFFFFF;
+// times.
+bool IsMacroType(int type) {
+    return type == keys::assignment_type::kMacroMode || type == keys::assignment_type::kMacroRepeat;
+}
 constexpr int kMacroFileVersion = 64;
 
 void Log(const std::string& text) {
@@ -32,16 +31,12 @@ void Log(const std::string& text) {
 // The code a key holds after macro `deleted` is gone: its default for the deleted macro, the
 // next lower number for a later one, else unchanged. Values outside the code range are left
 // alone: they name no macro.
-int CodeAfterDelete(std::int64_t code, int deleted, std::int64_t defaultCode) {
-    if (code < 0 || code > kMaxStoredCode) return static_cast<int>(code);
-    const int type = static_cast<int>(code >> 16);
-    const int macro = static_cast<int>((code >> 8) & 0xFF);
-    if (type != kMacroPlayType && type != kMacroRepeatType) return static_cast<int>(code);
-    if (macro == deleted) {
-        return defaultCode >= 0 && defaultCode <= kMaxStoredCode ? static_cast<int>(defaultCode)
-                                                                 : 0;
-    }
-    return macro > deleted ? static_cast<int>(code - 0x100) : static_cast<int>(code);
+keys::AssignmentCode CodeAfterDelete(keys::AssignmentCode code, int deleted,
+                                     keys::AssignmentCode defaultCode) {
+    if (!IsMacroType(code.type) || code.first < deleted) return code;
+    if (code.first == deleted) return defaultCode;
+    --code.first;
+    return code;
 }
 
 // Walks every key entry of every device section of a profile document. A key entry without its
@@ -52,18 +47,23 @@ bool ForgetMacroInDocument(Json::Value& doc, int deleted, const Json::Value& def
     Json::Value& sections = doc["Device"];
     for (Json::ArrayIndex s = 0; s < sections.size(); ++s) {
         if (!JsonMember(sections[s], "KeyList").isArray()) continue;
-        Json::Value& keys = sections[s]["KeyList"];
+        Json::Value& keyList = sections[s]["KeyList"];
         const Json::Value& defaultKeys =
             JsonMember(JsonElement(JsonMember(defaults, "Device"), s), "KeyList");
-        for (Json::ArrayIndex k = 0; k < keys.size(); ++k) {
-            const Json::Value& current = JsonMember(keys[k], "Assignment");
+        for (Json::ArrayIndex k = 0; k < keyList.size(); ++k) {
+            const Json::Value& current = JsonMember(keyList[k], "Assignment");
             if (!current.isNumeric()) continue;
-            const Json::Value* def = &JsonMember(keys[k], "DefaultAssignment");
+            const Json::Value* def = &JsonMember(keyList[k], "DefaultAssignment");
             if (def->isNull()) def = &JsonMember(JsonElement(defaultKeys, k), "DefaultAssignment");
-            const std::int64_t code = JsonInt(current);
-            const int next = CodeAfterDelete(code, deleted, JsonInt(*def));
-            if (next != code) {
-                keys[k]["Assignment"] = next;
+            // A value outside the code range names no macro; a default outside it gives none.
+            const auto code = keys::AssignmentCode::FromStoredValue(JsonInt(current));
+            if (!code) continue;
+            const keys::AssignmentCode next =
+                CodeAfterDelete(*code, deleted,
+                                keys::AssignmentCode::FromStoredValue(JsonInt(*def))
+                                    .value_or(keys::AssignmentCode{}));
+            if (next != *code) {
+                keyList[k]["Assignment"] = next.ToStoredValue();
                 changed = true;
             }
         }
@@ -167,7 +167,8 @@ const std::vector<MacroStore::Entry>& MacroStore::LoadList() {
     if (folder_.empty()) return entries_;
 
     const std::string path = folder_ + std::string(kListFileName);
-    const Json::Value doc = jsonFile_.Read(path);
+    JsonFile::ReadResult result = JsonFile::ReadResult::kNoText;
+    const Json::Value doc = jsonFile_.Read(path, &result);
     const Json::Value& list = JsonMember(doc, "MacroInfo");
     const bool exists = os::PathExists(path);
     if (exists && list.isArray()) {
@@ -187,9 +188,14 @@ const std::vector<MacroStore::Entry>& MacroStore::LoadList() {
     }
 
     // Missing or damaged: the macro files present are found again. A damaged list is kept
-    // first; when it cannot be, it is not written over and the list lives in memory only.
+    // first; when it cannot be, or cannot be read at all, it is not written over and the list
+    // lives in memory only.
     document_ = Json::Value(Json::objectValue);
-    if (exists) writable_ = !KeepDamagedListAside(path).empty();
+    if (result == JsonFile::ReadResult::kUnreadable) {
+        writable_ = false;
+    } else if (exists && result != JsonFile::ReadResult::kNoText) {
+        writable_ = jsonFile_.KeepAside(path);
+    }
     std::vector<Stored> rebuilt = RebuildFromFiles();
     if ((exists || !rebuilt.empty()) && Commit(rebuilt)) return entries_;
     stored_ = std::move(rebuilt);
@@ -281,7 +287,16 @@ MacroStore::Deletion MacroStore::DeleteMacro(int index,
         defaultTemplatePath.empty() ? Json::Value() : jsonFile_.Read(defaultTemplatePath);
     std::vector<std::pair<std::string, Json::Value>> rewritten;
     for (const std::string& path : profilePaths) {
-        Json::Value doc = jsonFile_.Read(path);
+        JsonFile::ReadResult result = JsonFile::ReadResult::kNoText;
+        Json::Value doc = jsonFile_.Read(path, &result);
+        if (result == JsonFile::ReadResult::kUnreadable) {
+            // Its keys may name later macros, which would then name the wrong ones.
+            Log("macro " + std::to_string(index) + " not deleted: " + path + " cannot be read");
+            for (const auto& [done, old] : rewritten) jsonFile_.Write(old, done);
+            deletion.status = Status::kUnreadable;
+            deletion.changedProfiles.clear();
+            return deletion;
+        }
         if (!doc.isObject()) continue;
         const Json::Value before = doc;
         if (!ForgetMacroInDocument(doc, index, defaults)) continue;
@@ -395,6 +410,12 @@ MacroStore::SavedEvents MacroStore::SaveEvents(int index, std::vector<MacroEvent
         Log("macro " + std::to_string(index) + " has no file of its own; its events are not saved");
         return saved;
     }
+    JsonFile::ReadResult result = JsonFile::ReadResult::kNoText;
+    jsonFile_.Read(path, &result);
+    if (result == JsonFile::ReadResult::kUnreadable) {
+        Log(path + " cannot be read; it is not written over");
+        return saved;
+    }
     saved.written = jsonFile_.Write(Document(index, saved.events), path);
     return saved;
 }
@@ -458,22 +479,21 @@ MacroStore::Result MacroStore::ExportMacro(int index, const std::string& targetP
 // --- Key assignments -------------------------------------------------------------------------
 
 bool MacroStore::NamesMacro(const KeyAssignment& assignment, int index) {
-    return (assignment.type == kMacroPlayType || assignment.type == kMacroRepeatType) &&
-           assignment.first == index;
+    return IsMacroType(assignment.code.type) && assignment.code.first == index;
 }
 
-bool MacroStore::IsMacroAssigned(const std::vector<KeyAssignmentPair>& keys, int index) {
-    return std::any_of(keys.begin(), keys.end(),
+bool MacroStore::IsMacroAssigned(const std::vector<KeyAssignmentPair>& list, int index) {
+    return std::any_of(list.begin(), list.end(),
                        [&](const KeyAssignmentPair& k) { return NamesMacro(k.current, index); });
 }
 
-bool MacroStore::ForgetMacro(std::vector<KeyAssignmentPair>& keys, int index) {
+bool MacroStore::ForgetMacro(std::vector<KeyAssignmentPair>& list, int index) {
     bool changed = false;
-    for (KeyAssignmentPair& k : keys) {
-        const int code = k.current.Code();
-        const int next = CodeAfterDelete(code, index, k.defaultAssignment.Code());
-        if (next != code) {
-            k.current = KeyAssignment::FromCode(k.current.position, next);
+    for (KeyAssignmentPair& k : list) {
+        const keys::AssignmentCode next =
+            CodeAfterDelete(k.current.code, index, k.defaultAssignment.code);
+        if (next != k.current.code) {
+            k.current.code = next;
             changed = true;
         }
     }

@@ -64,6 +64,7 @@ class MacroStore {
         kNameTooLong,  // an import file name
         kNotAMacro,    // an import file that is no macro document
         kNoFile,       // a macro whose identifier names no file inside the folder
+        kUnreadable,   // a file that is there but cannot be read, and so is not written over
         kWriteFailed,  // the disk refused a write; nothing stored changed
     };
 
@@ -96,7 +97,8 @@ class MacroStore {
 
     // Reads "macro.config". A missing or damaged list is rebuilt from the macro files in the
     // folder, in the order they were created (a damaged file is first kept aside as
-    // macro.config.bad); with no files the list is empty.
+    // macro.config.bad; one that cannot be read at all is not written over, and the list then
+    // lives in memory only); with no files the list is empty.
     const std::vector<Entry>& LoadList();
     const std::vector<Entry>& List() const { return entries_; }
     int Count() const { return static_cast<int>(entries_.size()); }
@@ -114,8 +116,8 @@ class MacroStore {
     // "Device" section of every given profile file is brought in line: a key assigned to the
     // deleted macro gets its default assignment back (from the default template when the key
     // entry has none), a key assigned to a later macro names it by its new number. When a
-    // profile cannot be rewritten nothing is deleted and the profiles already rewritten are put
-    // back.
+    // profile cannot be read or rewritten nothing is deleted and the profiles already rewritten
+    // are put back.
     Deletion DeleteMacro(int index, const std::vector<std::string>& profilePaths,
                          const std::string& defaultTemplatePath);
 
@@ -123,7 +125,8 @@ class MacroStore {
     // no number in range come from a damaged file and are passed over.
     std::vector<MacroEvent> LoadEvents(int index) const;
     // Writes the macro file: at most EventLimit() events ("message_text_17" when there were
-    // more), every delay clamped to kMinDelay..kMaxDelay.
+    // more), every delay clamped to kMinDelay..kMaxDelay. A file that is there but cannot be read
+    // is not written over.
     SavedEvents SaveEvents(int index, std::vector<MacroEvent> events) const;
 
     // Imports a macro file under its title (see AddMacro for a taken name), copying it byte for
@@ -141,10 +144,10 @@ class MacroStore {
     // Key assignments that name macros (play in a mode, play a number of times); their first
     // code byte is the macro's number.
     static bool NamesMacro(const KeyAssignment& assignment, int index);
-    static bool IsMacroAssigned(const std::vector<KeyAssignmentPair>& keys, int index);
+    static bool IsMacroAssigned(const std::vector<KeyAssignmentPair>& list, int index);
     // The key list after macro index was deleted, as DeleteMacro does it in the profile files;
     // true when something changed.
-    static bool ForgetMacro(std::vector<KeyAssignmentPair>& keys, int index);
+    static bool ForgetMacro(std::vector<KeyAssignmentPair>& list, int index);
 
   private:
     struct Stored {
@@ -164,7 +167,7 @@ class MacroStore {
     std::string folder_;
     int eventLimit_ = kDefaultEventLimit;
     bool loaded_ = false;
-    bool writable_ = true;  // false while a damaged list file could not be kept aside
+    bool writable_ = true;  // false while the list file can be neither read nor kept aside
     Json::Value document_;
     std::vector<Stored> stored_;
     std::vector<Entry> entries_;

@@ -384,29 +384,32 @@ TEST_F(MacroDeletionTest, ARefusedWriteDeletesNothing) {
     os::SetAtomicWriteFailBeforeRenameForTesting(true);
     const MacroStore::Deletion deletion =
         store_.DeleteMacro(2, Paths({"current"}), data_.Path("template.Json"));
+    // No profile to change: the list is the first write, and the file stays with it.
+    const MacroStore::Deletion listOnly = store_.DeleteMacro(2, {}, "");
     os::SetAtomicWriteFailBeforeRenameForTesting(false);
     EXPECT_EQ(deletion.status, Status::kWriteFailed);
     EXPECT_TRUE(deletion.changedProfiles.empty());
+    EXPECT_EQ(listOnly.status, Status::kWriteFailed);
     EXPECT_EQ(FolderSnapshot(data_.Folder()), before);
     EXPECT_EQ(store_.Count(), 4);
 }
 
 TEST(MacroReferencesTest, KeyListsInMemoryFollowTheSameRule) {
     const auto pair = [](std::uint16_t position, int current, int def) {
-        return KeyAssignmentPair{KeyAssignment::FromCode(position, current),
-                                 KeyAssignment::FromCode(position, def)};
+        return KeyAssignmentPair{{position, *keys::AssignmentCode::FromStoredValue(current)},
+                                 {position, *keys::AssignmentCode::FromStoredValue(def)}};
     };
-    std::vector<KeyAssignmentPair> keys = {pair(0, Play(1, 2), kKeyA), pair(1, Repeat(4, 9), kKeyA),
+    std::vector<KeyAssignmentPair> list = {pair(0, Play(1, 2), kKeyA), pair(1, Repeat(4, 9), kKeyA),
                                            pair(2, Play(0), kKeyA), pair(3, kLeftButton, kKeyB)};
-    EXPECT_TRUE(MacroStore::IsMacroAssigned(keys, 1));
-    EXPECT_TRUE(MacroStore::IsMacroAssigned(keys, 4));
-    EXPECT_FALSE(MacroStore::IsMacroAssigned(keys, 2));
-    EXPECT_FALSE(MacroStore::ForgetMacro(keys, 7));
-    ASSERT_TRUE(MacroStore::ForgetMacro(keys, 1));
+    EXPECT_TRUE(MacroStore::IsMacroAssigned(list, 1));
+    EXPECT_TRUE(MacroStore::IsMacroAssigned(list, 4));
+    EXPECT_FALSE(MacroStore::IsMacroAssigned(list, 2));
+    EXPECT_FALSE(MacroStore::ForgetMacro(list, 7));
+    ASSERT_TRUE(MacroStore::ForgetMacro(list, 1));
     const std::vector<KeyAssignmentPair> expected = {
         pair(0, kKeyA, kKeyA), pair(1, Repeat(3, 9), kKeyA), pair(2, Play(0), kKeyA),
         pair(3, kLeftButton, kKeyB)};
-    EXPECT_EQ(keys, expected);
+    EXPECT_EQ(list, expected);
 }
 
 TEST_F(MacroStoreTest, IdentifiersThatCouldNameFilesElsewhereKeepTheirPlaceButNoFile) {
@@ -462,7 +465,7 @@ TEST_F(MacroStoreTest, ADamagedListIsKeptAsideAndRebuiltFromTheMacroFiles) {
     std::remove(data_.Path("macro.config").c_str());
     store_.SetFolder(data_.Folder());
     EXPECT_EQ(store_.LoadList().size(), 4u);
-    EXPECT_FALSE(os::PathExists(data_.Path("macro.config.bad2")));
+    EXPECT_FALSE(os::PathExists(data_.Path("macro.config.bad.2")));
     data_.WriteText("macro.config", R"({"MacroInfo" : []})");
     EXPECT_TRUE(store_.LoadList().empty());
 }

@@ -8,7 +8,6 @@
 #include "os/folders.h"
 #include "profile/import_file.h"
 #include "profile/json_access.h"
-#include "profile/keep_aside.h"
 #include "profile/message_keys.h"
 #include "profile/name_rules.h"
 #include "profile/text_helpers.h"
@@ -150,18 +149,21 @@ void ProfileList::Load() {
     JsonFile::ReadResult result = JsonFile::ReadResult::kNoText;
     Json::Value doc = jsonFile_.Read(path, &result);
     const Json::Value& list = JsonMember(doc, "profilelist");
-    const bool exists = os::PathExists(path);
-    const bool damaged = exists && !list.isArray();
+    const bool damaged = os::PathExists(path) && !list.isArray();
 
     int selected = static_cast<int>(JsonInt(JsonMember(doc, "profileselect")));
     bool repaired = false;
     std::vector<Stored> entries = ReadEntries(list, selected, repaired);
     document_ = doc.isObject() && !damaged ? doc : Json::Value(Json::objectValue);
 
-    if (damaged || repaired) {
+    if (result == JsonFile::ReadResult::kUnreadable) {
+        // It may hold the user's list: the profiles are found from their files, but the list is
+        // not written over.
+        writable_ = false;
+    } else if ((damaged && result != JsonFile::ReadResult::kNoText) || repaired) {
         // What the file held is kept before it is replaced; when it cannot be, it is not
         // replaced either, and the list lives in memory only.
-        writable_ = !KeepDamagedListAside(path).empty();
+        writable_ = jsonFile_.KeepAside(path);
     }
     if (entries.empty()) {
         entries = RebuildFromFiles();
@@ -171,7 +173,9 @@ void ProfileList::Load() {
     if (entries.empty()) {
         // A new device: one profile from the default template.
         const Entry first{"profile1", NewId()};
-        if (!WriteProfile(ReadTemplate(), first)) Log("the first profile could not be written");
+        if (writable_ && !WriteProfile(ReadTemplate(), first)) {
+            Log("the first profile could not be written");
+        }
         entries.push_back({first, Json::Value(Json::objectValue)});
     }
     if (selected < 0 || selected >= static_cast<int>(entries.size())) selected = 0;
@@ -296,8 +300,13 @@ ProfileList::Result ProfileList::Reset() {
         Log("reset refused: default template " + templatePath_ + " cannot be read");
         return Refused(Status::kNoTemplate);
     }
+    JsonFile::ReadResult result = JsonFile::ReadResult::kNoText;
+    const Json::Value current = jsonFile_.Read(CurrentProfilePath(), &result);
+    if (result == JsonFile::ReadResult::kUnreadable) {
+        Log("reset refused: " + CurrentProfilePath() + " cannot be read and is left as it is");
+        return Refused(Status::kUnreadable);
+    }
     if (kind_ == kHeadsetKind) {
-        const Json::Value current = jsonFile_.Read(CurrentProfilePath());
         const Json::Value& section = JsonElement(JsonMember(current, "Device"), 0);
         Json::Value& target = WritableElement(WritableMember(doc, "Device"), 0);
         for (const char* key : {"CustomEQNameInfo", "CustomEQHzValueInfo"}) {

@@ -44,6 +44,7 @@ class ProfileList {
         kNameTaken,
         kNotAProfile,  // an import or export source that is no profile document
         kNoTemplate,   // a reset without a readable default template
+        kUnreadable,   // a reset of a profile file that is there but cannot be read
         kWriteFailed,  // the disk refused a write; nothing stored changed
     };
 
@@ -63,7 +64,8 @@ class ProfileList {
 
     // Reads the list file. A missing, damaged or empty list is rebuilt from the profile files in
     // the folder, in the order they were created (a damaged file is first kept aside as
-    // ProfileList.ini.bad); with no profile files it becomes one profile "profile1" made from
+    // ProfileList.ini.bad; one that cannot be read at all is not written over, and the list then
+    // lives in memory only); with no profile files it becomes one profile "profile1" made from
     // the default template. False only when no folder is set.
     bool Init();
     bool IsLoaded() const { return loaded_; }
@@ -91,8 +93,8 @@ class ProfileList {
     // appended; the selection stays. "message_text_30" when the list is full.
     Result Copy();
     // The selected profile rewritten from the default template, keeping its name and id (and a
-    // headset's custom equaliser names and bands). Nothing changes when the template cannot be
-    // read.
+    // headset's custom equaliser names and bands). Nothing changes when the template or the
+    // profile file is there but cannot be read.
     Result Reset();
     // Renames the selected profile: "message_text_25" for a blank name, "message_text_5" when
     // another profile has the name (case ignored); its own name in other letters is fine.
@@ -134,7 +136,7 @@ class ProfileList {
     std::string folder_;
     std::string templatePath_;
     bool loaded_ = false;
-    bool writable_ = true;  // false while a damaged list file could not be kept aside
+    bool writable_ = true;  // false while the list file can be neither read nor kept aside
     Json::Value document_;  // the list document as read, for members this version does not know
     std::vector<Stored> stored_;
     std::vector<Entry> entries_;

@@ -330,7 +330,7 @@ TEST_F(ProfileListTest, ADamagedListIsKeptAsideAndRebuiltFromTheProfileFiles) {
     ProfileList again;
     again.SetFolders(data_.Folder(), data_.Path("template.Json"));
     again.Init();
-    EXPECT_EQ(data_.ReadText("ProfileList.ini.bad2"), "[]");
+    EXPECT_EQ(data_.ReadText("ProfileList.ini.bad.2"), "[]");
     EXPECT_EQ(again.Names(), list.Names());
 }
 
