@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "os/atomic_file.h"
 #include "profile/folder_snapshot.h"
@@ -394,6 +395,19 @@ TEST_F(MacroDeletionTest, ARefusedWriteDeletesNothing) {
     EXPECT_EQ(store_.Count(), 4);
 }
 
+TEST_F(MacroDeletionTest, AProfileThatCannotBeReadStopsTheDeletion) {
+    WriteProfile("current", {Play(2), Play(3)});
+    os::CreateDirectories(data_.Path("unreadable.Json"));
+    const auto before = FolderSnapshot(data_.Folder());
+    // The first profile is rewritten before the second turns out unreadable; it is put back.
+    const MacroStore::Deletion deletion =
+        store_.DeleteMacro(2, Paths({"current", "unreadable"}), data_.Path("template.Json"));
+    EXPECT_EQ(deletion.status, Status::kUnreadable);
+    EXPECT_EQ(deletion.index, -1);
+    EXPECT_EQ(FolderSnapshot(data_.Folder()), before);
+    EXPECT_EQ(store_.Count(), 4);
+}
+
 TEST(MacroReferencesTest, KeyListsInMemoryFollowTheSameRule) {
     const auto pair = [](std::uint16_t position, int current, int def) {
         return KeyAssignmentPair{{position, *keys::AssignmentCode::FromStoredValue(current)},
@@ -468,6 +482,25 @@ TEST_F(MacroStoreTest, ADamagedListIsKeptAsideAndRebuiltFromTheMacroFiles) {
     EXPECT_FALSE(os::PathExists(data_.Path("macro.config.bad.2")));
     data_.WriteText("macro.config", R"({"MacroInfo" : []})");
     EXPECT_TRUE(store_.LoadList().empty());
+}
+
+TEST_F(MacroStoreTest, FilesThatCannotBeReadAreNotWrittenOver) {
+    // Folders where the files should be read as files that are there but cannot be read.
+    os::CreateDirectories(data_.Path("macro.config"));
+    WriteMacroFile(kIds[0], "jump", 2);
+    os::CreateDirectories(data_.Path(std::string(kIds[1]) + ".mac"));
+    store_.LoadList();
+    // Found from the files; the folder that holds no macro is passed over.
+    EXPECT_EQ(Names(), std::vector<std::string>{"jump"});
+    const auto before = FolderSnapshot(data_.Folder());
+    EXPECT_EQ(store_.AddMacro().status, Status::kWriteFailed);
+    EXPECT_EQ(FolderSnapshot(data_.Folder()), before);
+
+    std::filesystem::remove_all(data_.Path("macro.config"));
+    WriteList({{"jump", kIds[0]}, {"gone", kIds[1]}});
+    store_.LoadList();
+    EXPECT_FALSE(store_.SaveEvents(1, {MacroEvent{.type = 10}}).written);
+    EXPECT_TRUE(os::IsDirectory(data_.Path(std::string(kIds[1]) + ".mac")));
 }
 
 TEST_F(MacroStoreTest, ANewDeviceWritesNothingUntilAMacroIsAdded) {

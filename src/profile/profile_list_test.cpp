@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "os/atomic_file.h"
 #include "profile/folder_snapshot.h"
@@ -346,6 +347,25 @@ TEST_F(ProfileListTest, AMissingOrEmptyListFindsTheProfileFilesAgain) {
         EXPECT_EQ(list.Names(), (std::vector<std::string>{"First", "Second"})) << listText;
         EXPECT_FALSE(os::PathExists(data_.Path("ProfileList.ini.bad"))) << listText;
     }
+}
+
+TEST_F(ProfileListTest, AListThatCannotBeReadIsNotWrittenOver) {
+    // A folder where the list should be reads as a file that is there but cannot be read.
+    os::CreateDirectories(data_.Path("ProfileList.ini"));
+    WriteProfileFile(kId1, "Work");
+    ProfileList& list = Open();
+    EXPECT_EQ(list.Names(), std::vector<std::string>{"Work"});
+    EXPECT_EQ(list.CurrentProfileId(), kId1);
+    const auto before = FolderSnapshot(data_.Folder());
+    EXPECT_EQ(list.Add().status, ProfileList::Status::kWriteFailed);
+    EXPECT_EQ(FolderSnapshot(data_.Folder()), before);
+    EXPECT_TRUE(os::IsDirectory(data_.Path("ProfileList.ini")));
+
+    // Nor is a profile file that cannot be read reset.
+    std::filesystem::remove(data_.Path(std::string(kId1) + ".Json"));
+    os::CreateDirectories(data_.Path(std::string(kId1) + ".Json"));
+    EXPECT_EQ(list.Reset().status, ProfileList::Status::kUnreadable);
+    EXPECT_TRUE(os::IsDirectory(data_.Path(std::string(kId1) + ".Json")));
 }
 
 TEST_F(ProfileListTest, ARefusedWriteChangesNothing) {
