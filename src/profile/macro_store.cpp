@@ -138,19 +138,8 @@ std::vector<std::string> MacroStore::Names() const {
 
 std::vector<MacroStore::Stored> MacroStore::RebuildFromFiles() const {
     std::vector<Stored> entries;
-    std::vector<std::string> names;
-    std::vector<std::size_t> unnamed;
-    for (const std::string& id : TimestampNamedFiles(folder_, kMacroExtension)) {
-        const Json::Value doc = jsonFile_.Read(folder_ + id + std::string(kMacroExtension));
-        const std::string name = TextFromJson(JsonMember(doc, "MacroName"));
-        if (IsBlank(name) || FindName(names, name) >= 0) unnamed.push_back(entries.size());
-        names.push_back(name);
-        entries.push_back({{name, id}, Json::Value(Json::objectValue)});
-    }
-    for (std::size_t i : unnamed) {
-        names[i].clear();
-        names[i] = FirstFreeNumberedName("macro_", names);
-        entries[i].entry.name = names[i];
+    for (FoundItem& found : FindStoredItems(folder_, kMacroExtension, "MacroName", "macro_")) {
+        entries.push_back({{std::move(found.name), std::move(found.id)}, Json::Value()});
     }
     if (!entries.empty()) {
         Log(folder_ + std::string(kListFileName) + " rebuilt from " +

@@ -471,7 +471,7 @@ TEST_F(MacroStoreTest, ADamagedListIsKeptAsideAndRebuiltFromTheMacroFiles) {
 
     store_.LoadList();
     EXPECT_EQ(data_.ReadText("macro.config.bad"), "{ \"MacroInfo\" : [ ");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"First", "macro_1", "macro_2", "Fourth"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"First", "macro_1", "first(1)", "Fourth"}));
     EXPECT_EQ(store_.List()[2].id, kIds[2]);
     EXPECT_EQ(ListFile()["MacroInfo"].size(), 4u);
 

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "profile/json_access.h"
+#include "profile/json_file.h"
 #include "profile/text_helpers.h"
 
 namespace profile {
@@ -63,6 +65,13 @@ std::string FirstFreeNumberedName(std::string_view prefix, const std::vector<std
         std::string candidate = std::string(prefix) + std::to_string(n);
         if (FindName(names, candidate) < 0) return candidate;
     }
+}
+
+std::string NameWithCounterWhileTaken(std::string name, const std::vector<std::string>& names) {
+    for (int counter = 1; FindName(names, name) >= 0; ++counter) {
+        name += "(" + std::to_string(counter) + ")";
+    }
+    return name;
 }
 
 std::string_view FileNameOf(std::string_view path) {
@@ -154,6 +163,31 @@ std::vector<std::string> TimestampNamedFiles(const std::string& folder,
     std::sort(ids.begin(), ids.end(),
               [](const std::string& a, const std::string& b) { return TimestampBefore(a, b); });
     return ids;
+}
+
+std::vector<FoundItem> FindStoredItems(const std::string& folder, std::string_view extension,
+                                       const char* nameKey, std::string_view defaultPrefix) {
+    const JsonFile file;
+    std::vector<FoundItem> items;
+    std::vector<std::string> names;
+    std::vector<std::size_t> unnamed;
+    for (std::string& id : TimestampNamedFiles(folder, extension)) {
+        const Json::Value doc = file.Read(folder + id + std::string(extension));
+        std::string name = TextFromJson(JsonMember(doc, nameKey));
+        if (IsBlank(name)) {
+            unnamed.push_back(items.size());
+        } else {
+            name = NameWithCounterWhileTaken(name, names);
+        }
+        names.push_back(name);
+        items.push_back({std::move(id), std::move(name)});
+    }
+    // Default names last, so that they do not take a number a named file has.
+    for (std::size_t i : unnamed) {
+        names[i] = FirstFreeNumberedName(defaultPrefix, names);
+        items[i].name = names[i];
+    }
+    return items;
 }
 
 }  // namespace profile

@@ -23,9 +23,12 @@ bool SameName(std::string_view a, std::string_view b);
 // there is none.
 int FindName(const std::vector<std::string>& names, std::string_view name, int skip = -1);
 
-// prefix + n for the lowest n from 1 up that no name equals ("profile" gives profile1, profile2
-// ...).
+// prefix + n for the lowest n from 1 up that no name equals: profile1, profile2 ...
 std::string FirstFreeNumberedName(std::string_view prefix, const std::vector<std::string>& names);
+
+// name, or name followed by "(1)", then "(2)" appended to that, and so on until no name equals it:
+// Game, Game(1), Game(1)(2).
+std::string NameWithCounterWhileTaken(std::string name, const std::vector<std::string>& names);
 
 // The file name of a path: the text after the last '/' or '\'.
 std::string_view FileNameOf(std::string_view path);
@@ -62,5 +65,16 @@ std::string NextTimestampId(const std::string& now, const std::vector<std::strin
 // Identifiers of the files in folder named <time-stamp identifier> + extension, in time-stamp
 // order. Other files are no stored items of ours and are passed over.
 std::vector<std::string> TimestampNamedFiles(const std::string& folder, std::string_view extension);
+
+// The stored items of a folder found again from their files, for rebuilding a damaged list: one
+// per time-stamp named file, in creation order, named by the file's nameKey member. Names are made
+// unique as NameWithCounterWhileTaken does; a file without a name (or one that is damaged) gets
+// defaultPrefix + n as FirstFreeNumberedName chooses it.
+struct FoundItem {
+    std::string id;
+    std::string name;
+};
+std::vector<FoundItem> FindStoredItems(const std::string& folder, std::string_view extension,
+                                       const char* nameKey, std::string_view defaultPrefix);
 
 }  // namespace profile

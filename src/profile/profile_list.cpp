@@ -24,15 +24,6 @@ std::string StoredName(std::string_view name) {
     return ToValidUtf8(name.substr(0, name.find('\0')));
 }
 
-// name, or name followed by "(1)", "(2)" ... each appended to the last, until no other name has
-// it: Game, Game(1), Game(1)(2).
-std::string WithCounterWhileTaken(std::string name, const std::vector<std::string>& names) {
-    for (int counter = 1; FindName(names, name) >= 0; ++counter) {
-        name += "(" + std::to_string(counter) + ")";
-    }
-    return name;
-}
-
 using Result = ProfileList::Result;
 using Status = ProfileList::Status;
 
@@ -116,23 +107,8 @@ std::vector<ProfileList::Stored> ProfileList::ReadEntries(const Json::Value& lis
 
 std::vector<ProfileList::Stored> ProfileList::RebuildFromFiles() const {
     std::vector<Stored> entries;
-    std::vector<std::string> names;
-    std::vector<std::size_t> unnamed;
-    for (const std::string& id : TimestampNamedFiles(folder_, kProfileExtension)) {
-        const Json::Value doc = jsonFile_.Read(folder_ + id + std::string(kProfileExtension));
-        std::string name = TextFromJson(JsonMember(doc, "profilename"));
-        if (IsBlank(name)) {
-            unnamed.push_back(entries.size());
-        } else {
-            name = WithCounterWhileTaken(name, names);
-        }
-        names.push_back(name);
-        entries.push_back({{name, id}, Json::Value(Json::objectValue)});
-    }
-    for (std::size_t i : unnamed) {
-        names[i].clear();
-        names[i] = FirstFreeNumberedName("profile", names);
-        entries[i].entry.name = names[i];
+    for (FoundItem& found : FindStoredItems(folder_, kProfileExtension, "profilename", "profile")) {
+        entries.push_back({{std::move(found.name), std::move(found.id)}, Json::Value()});
     }
     if (!entries.empty()) {
         Log(ListPath() + " rebuilt from " + std::to_string(entries.size()) + " profile files");
@@ -353,7 +329,7 @@ ProfileList::Result ProfileList::Import(const std::string& sourcePath) {
 
     std::string name = StoredName(FileTitle(sourcePath));
     if (IsBlank(name)) name = FirstFreeNumberedName("profile", Names());
-    Result result = Append(WithCounterWhileTaken(name, Names()), file.document, true);
+    Result result = Append(NameWithCounterWhileTaken(name, Names()), file.document, true);
     if (result.status == Status::kWriteFailed) result.message = message_key::kProfileNotImported;
     return result;
 }
