@@ -130,20 +130,14 @@ std::string MacroStore::MacroFilePath(int index) const {
 }
 
 std::vector<std::string> MacroStore::Names() const {
-    std::vector<std::string> names;
-    names.reserve(entries_.size());
-    for (const Entry& e : entries_) names.push_back(e.name);
-    return names;
+    return NamesOf(entries_);
 }
 
 std::vector<MacroStore::Stored> MacroStore::RebuildFromFiles() const {
     std::vector<Stored> entries;
-    for (FoundItem& found : FindStoredItems(folder_, kMacroExtension, "MacroName", "macro_")) {
-        entries.push_back({{std::move(found.name), std::move(found.id)}, Json::Value()});
-    }
-    if (!entries.empty()) {
-        Log(folder_ + std::string(kListFileName) + " rebuilt from " +
-            std::to_string(entries.size()) + " macro files");
+    for (Entry& found : FindStoredItems(folder_, kMacroExtension, "MacroName", "macro_",
+                                        folder_ + std::string(kListFileName))) {
+        entries.push_back({std::move(found), Json::Value()});
     }
     return entries;
 }
@@ -199,7 +193,7 @@ void MacroStore::EnsureLoaded() {
 bool MacroStore::Commit(std::vector<Stored> entries) {
     const std::string path = folder_ + std::string(kListFileName);
     if (!writable_) {
-        Log(path + " is damaged and was not kept aside; it is not written over");
+        Log(path + " can be neither read nor kept aside; it is not written over");
         return false;
     }
     Json::Value doc = document_.isObject() ? document_ : Json::Value(Json::objectValue);

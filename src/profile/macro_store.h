@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "profile/json_file.h"
+#include "profile/name_rules.h"
 #include "profile/profile_records.h"
 
 namespace profile {
@@ -49,11 +50,7 @@ class MacroStore {
     static constexpr std::size_t kMaxImportTitle = 15;
     static constexpr std::size_t kMaxImportFileName = 19;
 
-    struct Entry {
-        std::string name;  // display name, valid UTF-8
-        std::string id;    // identifier; the macro file is <folder><id>.mac
-        friend bool operator==(const Entry&, const Entry&) = default;
-    };
+    using Entry = ListEntry;  // name and id; the file is <folder><id>.mac
 
     enum class Status {
         kDone,

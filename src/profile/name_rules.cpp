@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "os/debug_output.h"
 #include "profile/json_access.h"
 #include "profile/json_file.h"
 #include "profile/text_helpers.h"
@@ -43,6 +44,13 @@ std::optional<Instant> InstantOf(std::string_view id) {
 }
 
 }  // namespace
+
+std::vector<std::string> NamesOf(const std::vector<ListEntry>& entries) {
+    std::vector<std::string> names;
+    names.reserve(entries.size());
+    for (const ListEntry& e : entries) names.push_back(e.name);
+    return names;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -165,10 +173,11 @@ std::vector<std::string> TimestampNamedFiles(const std::string& folder,
     return ids;
 }
 
-std::vector<FoundItem> FindStoredItems(const std::string& folder, std::string_view extension,
-                                       const char* nameKey, std::string_view defaultPrefix) {
+std::vector<ListEntry> FindStoredItems(const std::string& folder, std::string_view extension,
+                                       const char* nameKey, std::string_view defaultPrefix,
+                                       const std::string& listPath) {
     const JsonFile file;
-    std::vector<FoundItem> items;
+    std::vector<ListEntry> items;
     std::vector<std::string> names;
     std::vector<std::size_t> unnamed;
     for (std::string& id : TimestampNamedFiles(folder, extension)) {
@@ -180,12 +189,15 @@ std::vector<FoundItem> FindStoredItems(const std::string& folder, std::string_vi
             name = NameWithCounterWhileTaken(name, names);
         }
         names.push_back(name);
-        items.push_back({std::move(id), std::move(name)});
+        items.push_back({std::move(name), std::move(id)});
     }
     // Default names last, so that they do not take a number a named file has.
     for (std::size_t i : unnamed) {
         names[i] = FirstFreeNumberedName(defaultPrefix, names);
         items[i].name = names[i];
+    }
+    if (!items.empty()) {
+        os::DebugOutput(listPath + " rebuilt from " + std::to_string(items.size()) + " files\n");
     }
     return items;
 }

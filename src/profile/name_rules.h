@@ -15,6 +15,15 @@
 
 namespace profile {
 
+// An entry of a stored list: what the user sees and what names its file.
+struct ListEntry {
+    std::string name;  // display name, valid UTF-8
+    std::string id;    // identifier: the file is <folder><id><extension>
+    friend bool operator==(const ListEntry&, const ListEntry&) = default;
+};
+
+std::vector<std::string> NamesOf(const std::vector<ListEntry>& entries);
+
 // Display names are compared without regard to the case of ASCII letters; every other character
 // compares as it is.
 bool SameName(std::string_view a, std::string_view b);
@@ -69,12 +78,9 @@ std::vector<std::string> TimestampNamedFiles(const std::string& folder, std::str
 // The stored items of a folder found again from their files, for rebuilding a damaged list: one
 // per time-stamp named file, in creation order, named by the file's nameKey member. Names are made
 // unique as NameWithCounterWhileTaken does; a file without a name (or one that is damaged) gets
-// defaultPrefix + n as FirstFreeNumberedName chooses it.
-struct FoundItem {
-    std::string id;
-    std::string name;
-};
-std::vector<FoundItem> FindStoredItems(const std::string& folder, std::string_view extension,
-                                       const char* nameKey, std::string_view defaultPrefix);
+// defaultPrefix + n as FirstFreeNumberedName chooses it. Logged as a rebuild of listPath.
+std::vector<ListEntry> FindStoredItems(const std::string& folder, std::string_view extension,
+                                       const char* nameKey, std::string_view defaultPrefix,
+                                       const std::string& listPath);
 
 }  // namespace profile

@@ -58,10 +58,7 @@ bool ProfileList::Init() {
 }
 
 std::vector<std::string> ProfileList::Names() const {
-    std::vector<std::string> names;
-    names.reserve(entries_.size());
-    for (const Entry& e : entries_) names.push_back(e.name);
-    return names;
+    return NamesOf(entries_);
 }
 
 std::string ProfileList::CurrentProfileId() const {
@@ -107,11 +104,9 @@ std::vector<ProfileList::Stored> ProfileList::ReadEntries(const Json::Value& lis
 
 std::vector<ProfileList::Stored> ProfileList::RebuildFromFiles() const {
     std::vector<Stored> entries;
-    for (FoundItem& found : FindStoredItems(folder_, kProfileExtension, "profilename", "profile")) {
-        entries.push_back({{std::move(found.name), std::move(found.id)}, Json::Value()});
-    }
-    if (!entries.empty()) {
-        Log(ListPath() + " rebuilt from " + std::to_string(entries.size()) + " profile files");
+    for (Entry& found :
+         FindStoredItems(folder_, kProfileExtension, "profilename", "profile", ListPath())) {
+        entries.push_back({std::move(found), Json::Value()});
     }
     return entries;
 }
@@ -173,7 +168,7 @@ void ProfileList::Load() {
 
 bool ProfileList::Commit(std::vector<Stored> entries, int selected) {
     if (!writable_) {
-        Log(ListPath() + " is damaged and was not kept aside; it is not written over");
+        Log(ListPath() + " can be neither read nor kept aside; it is not written over");
         return false;
     }
     Json::Value doc = document_;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "profile/json_file.h"
+#include "profile/name_rules.h"
 
 namespace profile {
 
@@ -30,11 +31,7 @@ class ProfileList {
     static constexpr int kMaxProfiles = 50;
     static constexpr int kHeadsetKind = 7;
 
-    struct Entry {
-        std::string name;  // display name, valid UTF-8
-        std::string id;    // profile id; the profile file is <folder><id>.Json
-        friend bool operator==(const Entry&, const Entry&) = default;
-    };
+    using Entry = ListEntry;  // name and id; the file is <folder><id>.Json
 
     enum class Status {
         kDone,
