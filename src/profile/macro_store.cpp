@@ -226,7 +226,7 @@ std::string MacroStore::ChooseName(std::string_view baseName) const {
     const std::vector<std::string> names = Names();
     if (IsBlank(baseName)) return FirstFreeNumberedName("macro_", names);
     // A taken base name is replaced by a bare number, checked against the whole list again.
-    std::string name = ToValidUtf8(baseName.substr(0, baseName.find('\0')));
+    std::string name = StoredName(baseName);
     for (int counter = 2; FindName(names, name) >= 0; ++counter) name = std::to_string(counter);
     return name;
 }
@@ -248,7 +248,7 @@ MacroStore::Result MacroStore::RenameMacro(int index, std::string_view name) {
     EnsureLoaded();
     if (index < 0 || index >= Count()) return {};
     if (IsBlank(name)) return Refused(Status::kNameBlank);
-    const std::string stored = ToValidUtf8(name.substr(0, name.find('\0')));
+    const std::string stored = StoredName(name);
     // The macro's own name counts as taken too.
     if (FindName(Names(), stored) >= 0) return Refused(Status::kNameTaken, message_key::kNameTaken);
     std::vector<Stored> entries = stored_;

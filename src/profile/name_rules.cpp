@@ -52,6 +52,10 @@ std::vector<std::string> NamesOf(const std::vector<ListEntry>& entries) {
     return names;
 }
 
+std::string StoredName(std::string_view name) {
+    return ToValidUtf8(name.substr(0, name.find('\0')));
+}
+
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {

@@ -24,6 +24,10 @@ struct ListEntry {
 
 std::vector<std::string> NamesOf(const std::vector<ListEntry>& entries);
 
+// A display name as a list stores it: valid UTF-8, ending at an embedded NUL as a name read back
+// from the file would.
+std::string StoredName(std::string_view name);
+
 // Display names are compared without regard to the case of ASCII letters; every other character
 // compares as it is.
 bool SameName(std::string_view a, std::string_view b);

@@ -19,11 +19,6 @@ void Log(const std::string& text) {
     os::DebugOutput("profile list: " + text + "\n");
 }
 
-// A name as it is stored: valid UTF-8, ending at an embedded NUL as a name read back would.
-std::string StoredName(std::string_view name) {
-    return ToValidUtf8(name.substr(0, name.find('\0')));
-}
-
 using Result = ProfileList::Result;
 using Status = ProfileList::Status;
 
