@@ -94,6 +94,14 @@ std::vector<ProfileList::Stored> ProfileList::ReadEntries(const Json::Value& lis
         Stored s{{TextFromJson(JsonMember(record, "profilename")), std::move(id)}, record};
         entries.push_back(std::move(s));
     }
+    // A profile without a name could not be told apart in the drop-down: it gets a default one.
+    for (Stored& s : entries) {
+        if (!IsBlank(s.entry.name)) continue;
+        std::vector<std::string> names;
+        for (const Stored& other : entries) names.push_back(other.entry.name);
+        s.entry.name = FirstFreeNumberedName("profile", names);
+        repaired = true;
+    }
     return entries;
 }
 

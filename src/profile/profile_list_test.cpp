@@ -290,11 +290,13 @@ TEST_F(ProfileListTest, IdentifiersThatCouldNameFilesElsewhereAreDropped) {
             { "profilename" : "nothing" },
             "not an entry",
             { "profilename" : "twin", "profileUUID" : "2021_03_07_09_05_01_042" },
-            { "profilename" : "last", "profileUUID" : "2021_03_07_09_05_01_043" }
+            { "profilename" : "last", "profileUUID" : "2021_03_07_09_05_01_043" },
+            { "profilename" : " ", "profileUUID" : "2021_03_07_09_05_01_045" }
         ]})");
     const std::string original = data_.ReadText("ProfileList.ini");
     ProfileList& list = Open();
-    EXPECT_EQ(list.Names(), (std::vector<std::string>{"ok", "last"}));
+    // A blank name is no name either.
+    EXPECT_EQ(list.Names(), (std::vector<std::string>{"ok", "last", "profile1"}));
     EXPECT_EQ(list.SelectedIndex(), 0);
     for (const std::string& path : list.ProfilePaths()) {
         EXPECT_EQ(path.rfind(data_.Folder(), 0), 0u) << path;
