@@ -269,26 +269,27 @@ MacroStore::Deletion MacroStore::DeleteMacro(int index,
     const Json::Value defaults =
         defaultTemplatePath.empty() ? Json::Value() : jsonFile_.Read(defaultTemplatePath);
     std::vector<std::pair<std::string, Json::Value>> rewritten;
+    const auto refuse = [&](Status status, const std::string& why) {
+        Log("macro " + std::to_string(index) + " not deleted: " + why);
+        for (const auto& [path, old] : rewritten) {
+            if (!jsonFile_.Write(old, path)) Log(path + " could not be put back");
+        }
+        Deletion refused;
+        refused.status = status;
+        return refused;
+    };
     for (const std::string& path : profilePaths) {
         JsonFile::ReadResult result = JsonFile::ReadResult::kNoText;
         Json::Value doc = jsonFile_.Read(path, &result);
+        // Its keys may name later macros, which would then name the wrong ones.
         if (result == JsonFile::ReadResult::kUnreadable) {
-            // Its keys may name later macros, which would then name the wrong ones.
-            Log("macro " + std::to_string(index) + " not deleted: " + path + " cannot be read");
-            for (const auto& [done, old] : rewritten) jsonFile_.Write(old, done);
-            deletion.status = Status::kUnreadable;
-            deletion.changedProfiles.clear();
-            return deletion;
+            return refuse(Status::kUnreadable, path + " cannot be read");
         }
         if (!doc.isObject()) continue;
         const Json::Value before = doc;
         if (!ForgetMacroInDocument(doc, index, defaults)) continue;
         if (!jsonFile_.Write(doc, path)) {
-            Log("macro " + std::to_string(index) + " not deleted: " + path +
-                " could not be rewritten");
-            for (const auto& [done, old] : rewritten) jsonFile_.Write(old, done);
-            deletion.status = Status::kWriteFailed;
-            return deletion;
+            return refuse(Status::kWriteFailed, path + " could not be rewritten");
         }
         rewritten.emplace_back(path, before);
         deletion.changedProfiles.push_back(path);
@@ -299,12 +300,7 @@ MacroStore::Deletion MacroStore::DeleteMacro(int index,
     const std::string id = entries_[index].id;
     std::vector<Stored> entries = stored_;
     entries.erase(entries.begin() + index);
-    if (!Commit(std::move(entries))) {
-        for (const auto& [done, old] : rewritten) jsonFile_.Write(old, done);
-        deletion.status = Status::kWriteFailed;
-        deletion.changedProfiles.clear();
-        return deletion;
-    }
+    if (!Commit(std::move(entries))) return refuse(Status::kWriteFailed, "the list not written");
 
     // 3. The file, unless another entry names it too.
     const bool shared =
