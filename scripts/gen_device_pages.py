@@ -85,14 +85,25 @@ def rect(r):
     return "%d,%d,%d,%d" % tuple(int(round(v)) for v in r)
 
 
-def area(key, indent, used, extra=""):
+def area(key, indent, used, extra="", titled=True):
     name, title = AREAS[key]
     pad = " " * indent
     if not used:
         return '%s<VerticalLayout name="%s_unused" visible="false"/>\n' % (pad, name)
-    return ('%s<VerticalLayout name="%s" style="device_area">\n'
-            '%s  <Label name="%s_title" style="device_area_title" resourcetext="true" text="%s"/>\n%s'
-            '%s</VerticalLayout>\n') % (pad, name, pad, name, title, extra, pad)
+    heading = ""
+    if titled:
+        heading = ('%s  <Label name="%s_title" style="device_area_title" resourcetext="true" '
+                   'text="%s"/>\n') % (pad, name, title)
+    return ('%s<VerticalLayout name="%s" style="device_area">\n%s%s'
+            '%s</VerticalLayout>\n') % (pad, name, heading, extra, pad)
+
+
+def profile_area(indent, titled):
+    """The profile area holds the profile panel, built from its own skin file
+    (XML/CustomControlXML/DeviceProfile.xml); where the area is short the panel goes without
+    the heading."""
+    panel = "%s  <DeviceProfileUI/>\n" % (" " * indent)
+    return area("profile", indent, True, panel, titled)
 
 
 def function_switch(tabs, indent):
@@ -261,7 +272,7 @@ def wide_page(picture_row_name, panel, tabs, group, battery, picture_height):
     body += panel(8)
     body += '        <VerticalLayout childpadding="8">\n'
     body += power_layout(10, battery)
-    body += area("profile", 10, True)
+    body += profile_area(10, True)
     body += '        </VerticalLayout>\n'
     body += '      </HorizontalLayout>\n'
     body += tab_row(tabs, group, 6)
@@ -281,7 +292,7 @@ def tall_page(picture_row_name, panel, tabs, group, battery, hint=""):
     body += '      </VerticalLayout>\n'
     body += '      <VerticalLayout childpadding="10">\n'
     body += '        <HorizontalLayout height="96" childpadding="10">\n'
-    body += area("profile", 10, True)
+    body += profile_area(10, False)
     body += power_layout(10, battery, column=190)
     body += '        </HorizontalLayout>\n'
     body += tab_row(tabs, group, 8)

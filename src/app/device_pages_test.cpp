@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dispatch/control_factory.h"
 #include "device/quendal_usb_device.h"
 #include "os/message_loop.h"
 #include "toolkit/backend/headless_backend.h"
@@ -26,6 +27,7 @@
 #include "toolkit/test_driver.h"
 #include "toolkit/timer_service.h"
 #include "ui/controls/device_key_button_ui.h"
+#include "ui/controls/register_custom_controls.h"
 #include "ui/controls/select_panel_ui.h"
 
 namespace app {
@@ -100,6 +102,7 @@ class DevicePagesTest : public ::testing::TestWithParam<size_t> {
         toolkit::CResourceManager::GetInstance().Release();
         ASSERT_TRUE(toolkit::CResourceManager::GetInstance().LoadResource("res.xml"));
         toolkit::HeadlessBackend::SetScreenSize(1920, 1080);
+        ui::RegisterCustomControls();
     }
 
     void TearDown() override {
@@ -129,9 +132,9 @@ class DevicePagesTest : public ::testing::TestWithParam<size_t> {
             // factory creates them.
             if (name == "SelectPanel") return new ui::CSelectPanelUI;
             if (name == "DeviceKeyButton") return new ui::CDeviceKeyButtonUI;
-            if (name != page.rootClass) return nullptr;
-            model_ = new device::CQuendalUSBDevice;
-            return model_;
+            if (name == page.rootClass) return model_ = new device::CQuendalUSBDevice;
+            // The panels of the page, as the main window's factory builds them.
+            return dispatch::CreateSkinControl(name, window_.get(), &window_->GetPaintManager());
         });
         auto& res = toolkit::CResourceManager::GetInstance();
         if (!res.LoadLanguage(language)) {

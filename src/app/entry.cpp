@@ -8,6 +8,7 @@
 
 #include "app/app_globals.h"
 #include "app/main_wnd.h"
+#include "app/panel_dialogs_app.h"
 #include "app/private_font.h"
 #include "app/script_runner.h"
 #include "os/atomic_file.h"
@@ -76,8 +77,10 @@ int RunEntry(const CommandLineOptions& options) {
                                               "skin\\");
     toolkit::CResourceManager::GetInstance().LoadResource("res.xml");
 
-    // 8. The program's own control classes.
+    // 8. The program's own control classes, and what their panels ask of the application.
     ui::RegisterCustomControls();
+    static PanelDialogsApp panelDialogs;
+    ui::SetPanelDialogs(&panelDialogs);
 
     // A display when there is one (and --headless did not ask for none); without one the
     // windows live in memory on a screen of 1920 x 1080.

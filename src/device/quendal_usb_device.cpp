@@ -8,6 +8,7 @@
 #include "os/debug_output.h"
 #include "os/folders.h"
 #include "toolkit/controls/tab_layout_ui.h"
+#include "toolkit/paint_manager_ui.h"
 
 namespace device {
 
@@ -641,6 +642,14 @@ void CQuendalUSBDevice::FeedAudioLevels(const int32_t*, int) {}
 void CQuendalUSBDevice::FeedAudioBands(const uint8_t*, int) {}
 bool CQuendalUSBDevice::BuildPage() {
     return false;
+}
+
+// ==== Routes of the main window ====
+IProfilePanelView* CQuendalUSBDevice::ProfilePanel() {
+    toolkit::CPaintManagerUI* pm = GetManager();
+    return pm ? dynamic_cast<IProfilePanelView*>(
+                    pm->FindSubControlByName(this, std::string(kProfilePanelName)))
+              : nullptr;
 }
 
 }  // namespace device

@@ -330,7 +330,9 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     // panels are null and the operations write a debug line; the models of each kind provide
     // them.
   public:
-    virtual IProfilePanelView* ProfilePanel() { return nullptr; }
+    // The profile panel of the page: the control named kProfilePanelName, when it is one.
+    static constexpr std::string_view kProfilePanelName = "device_profile_panel";
+    virtual IProfilePanelView* ProfilePanel();
     virtual ILightingPanelView* LightingPanel() { return nullptr; }
     virtual IKeySetPanelView* KeySetPanel() { return nullptr; }
     virtual IMacroPanelView* MacroPanel() { return nullptr; }
