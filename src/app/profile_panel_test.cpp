@@ -189,7 +189,8 @@ class ProfilePanelTest : public testing::DialogFixture {
     Json::Value ListFile() { return ReadJson(folder_ + "ProfileList.ini"); }
     std::vector<std::string> StoredNames() {
         std::vector<std::string> names;
-        for (const Json::Value& e : ListFile()["profilelist"]) {
+        const Json::Value list = ListFile();
+        for (const Json::Value& e : list["profilelist"]) {
             names.push_back(e["profilename"].asString());
             // Every entry names a profile file that carries the same name.
             EXPECT_EQ(ReadJson(folder_ + e["profileUUID"].asString() + ".Json")["profilename"],
