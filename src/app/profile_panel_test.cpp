@@ -248,6 +248,28 @@ TEST_F(ProfilePanelTest, ANewDeviceStartsWithProfile1ShownInTheDropDownAndTheNam
     EXPECT_TRUE(profile.isMember("Device"));
 }
 
+TEST_F(ProfilePanelTest, APanelTheModelDidNotSetUpReadsTheProfilesWhenFirstShown) {
+    MakeProfiles("mouse", 2);
+    const std::string skin =
+        "<Window size=\"1000,466\"><Include source=\"XML\\DeviceXml\\mousedevice.xml\"/>"
+        "</Window>";
+    page_ = std::make_unique<toolkit::DriverWindow>(skin);
+    page_->SetControlCreator([this](const std::string& name) -> toolkit::CControlUI* {
+        if (name.starts_with("Quendal")) return model_ = new RecordingModel;
+        return dispatch::CreateSkinControl(name, page_.get(), &page_->GetPaintManager());
+    });
+    ASSERT_NE(page_->Create(owner(), "page", toolkit::UI_WNDSTYLE_DIALOG | toolkit::WS_VISIBLE, 0,
+                            0, 0, 1000, 466),
+              0u);
+    model_->SetDeviceKind(2);
+    model_->SetDataFolderName("mouse");
+    pageDriver_ = std::make_unique<UiTestDriver>(*page_, page_->GetPaintManager());
+    pageDriver_->Render();
+    folder_ = model_->UserDataFolder();
+    EXPECT_EQ(ComboNames(), (std::vector<std::string>{"profile1", "profile2"}));
+    EXPECT_EQ(pageDriver_->Find("device_profile_name_edit")->GetText(), "profile1");
+}
+
 TEST_F(ProfilePanelTest, AddAndCopyAskFirstAppendAndLeaveTheSelectionAlone) {
     OpenPage();
     // Refused: nothing changes.

@@ -67,6 +67,13 @@ void CDeviceProfileUI::DoInit() {
     ShowMenu(false);
 }
 
+bool CDeviceProfileUI::DoPaint(cairo_t* cr, const toolkit::UiRect& rcPaint,
+                               toolkit::CControlUI* stopControl) {
+    if (!list_.IsLoaded() && model_ != nullptr && !model_->GetDataFolderName().empty())
+        EnsureList();
+    return CVerticalLayoutUI::DoPaint(cr, rcPaint, stopControl);
+}
+
 // ---- What the model sets ----
 
 void CDeviceProfileUI::SetDeviceKind(int kind) {

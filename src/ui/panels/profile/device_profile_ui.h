@@ -24,7 +24,8 @@ namespace ui {
 // makes its device model apply the chosen profile.
 //
 // The panel finds its model among its parents (the page root) and takes the device kind and the
-// folders from it the first time they are needed, unless the model set them first.
+// folders from it the first time they are needed (at the latest when it is first shown, once the
+// model has its data folder name), unless the model set them first.
 class CDeviceProfileUI : public toolkit::CVerticalLayoutUI, public device::IProfilePanelView {
   public:
     static constexpr std::string_view kClassName = "DeviceProfile";
@@ -34,6 +35,9 @@ class CDeviceProfileUI : public toolkit::CVerticalLayoutUI, public device::IProf
 
     std::string_view GetClass() const override { return kClassName; }
     void DoInit() override;
+    // Shown the first time before its model set it up, the panel reads the profiles itself.
+    bool DoPaint(cairo_t* cr, const toolkit::UiRect& rcPaint,
+                 toolkit::CControlUI* stopControl = nullptr) override;
 
     // ---- What the device model calls while it builds its page ----
     void SetDeviceKind(int kind);
