@@ -95,6 +95,25 @@ def reset(c):
     stroke(c)
 
 
+def factory(c):
+    # A factory with a sawtooth roof: back to the device's own settings.
+    c.move_to(2.5, 13.5)
+    c.line_to(2.5, 6)
+    c.line_to(6, 8.5)
+    c.line_to(6, 6)
+    c.line_to(9.5, 8.5)
+    c.line_to(9.5, 2.5)
+    c.line_to(13.5, 2.5)
+    c.line_to(13.5, 13.5)
+    c.close_path()
+    stroke(c)
+    c.move_to(5, 11)
+    c.line_to(7, 11)
+    c.move_to(9, 11)
+    c.line_to(11, 11)
+    stroke(c)
+
+
 def tray(c):
     c.move_to(2.5, 10)
     c.line_to(2.5, 13.5)
@@ -140,7 +159,7 @@ def save(c):
 def main():
     combo("combo.png", EDGE, MUTED)
     combo("combo_hot.png", HOT_EDGE, TEXT)
-    for name, draw in (("add", add), ("delete", delete), ("copy", copy), ("reset", reset),
+    for name, draw in (("add", add), ("delete", delete), ("copy", copy), ("reset", reset), ("factory", factory),
                        ("import", import_), ("export", export), ("menu", menu), ("save", save)):
         symbol(name, draw)
 

@@ -520,8 +520,9 @@ TEST_F(ProfilePanelTest, MenuButtonTogglesTheMenuInPlaceOfTheNameAndTabsFollowTh
     EXPECT_TRUE(panel_->IsMenuShown());
     EXPECT_FALSE(pageDriver_->Find("device_profile_name_layout")->IsVisible());
     pageDriver_->Render();
-    for (const char* name : {"device_add_btn", "device_copy_btn", "device_reset_btn",
-                             "device_import_btn", "device_export_btn", "device_sub_btn"}) {
+    for (const char* name :
+         {"device_add_btn", "device_copy_btn", "device_reset_btn", "device_import_btn",
+          "device_export_btn", "default_btn", "device_sub_btn"}) {
         toolkit::CControlUI* button = pageDriver_->Find(name);
         ASSERT_NE(button, nullptr) << name;
         EXPECT_TRUE(button->IsVisible()) << name;
