@@ -15,12 +15,15 @@
 
 #include "app/app_globals.h"
 #include "app/dispatch/control_factory.h"
+#include "app/file_dialog.h"
+#include "app/file_dialog_wnd.h"
 #include "app/msg_wnd.h"
 #include "app/panel_dialogs_app.h"
 #include "app/testing/dialog_fixture.h"
 #include "device/quendal_usb_device.h"
 #include "profile/profile_list.h"
 #include "toolkit/controls/combo_ui.h"
+#include "toolkit/controls/edit_ui.h"
 #include "toolkit/controls/option_ui.h"
 #include "ui/controls/device_key_button_ui.h"
 #include "ui/controls/register_custom_controls.h"
@@ -92,6 +95,7 @@ class ProfilePanelTest : public testing::DialogFixture {
         if (page_ && page_->GetHWND() != 0) page_->DestroyWindow();
         page_.reset();
         ui::SetPanelDialogs(nullptr);
+        SetFileDialogMode(FileDialogMode::kAuto);
         toolkit::CPaintManagerUI::SetAllDPI(96);
         DialogFixture::TearDown();
     }
@@ -470,6 +474,33 @@ TEST_F(ProfilePanelTest, ImportAndExportGoThroughRealFiles) {
         Shown();
         EXPECT_EQ(ReadFile(folder_ + "ProfileList.ini"), before);
     }
+}
+
+TEST_F(ProfilePanelTest, ExportAndImportButtonsUseTheProgramsFileDialogs) {
+    SetFileDialogMode(FileDialogMode::kOwnOnly);
+    OpenPage();
+    // Export proposes the profile's name; the file chosen gets the profile.
+    const std::string target = dir_ + "/Saved.json";
+    WhenShown<CFileDialogWnd>([&](CFileDialogWnd&, UiTestDriver& d) {
+        EXPECT_EQ(d.Find("file_name")->GetText(), "profile1.json");
+        d.FindAs<toolkit::CEditUI>("file_name")->SetText(target);
+        ASSERT_TRUE(d.Click("file_ok"));
+    });
+    panel_->RunProfileCommand(Cmd::kExport);
+    EXPECT_EQ(ReadJson(target), ReadJson(folder_ + IdAt(0) + ".Json"));
+
+    // A cancelled import changes nothing; a chosen file becomes the selected profile.
+    WhenShown<CFileDialogWnd>(
+        [&](CFileDialogWnd&, UiTestDriver& d) { ASSERT_TRUE(d.Click("file_cancel")); });
+    panel_->RunProfileCommand(Cmd::kImport);
+    EXPECT_EQ(StoredNames().size(), 1u);
+    WhenShown<CFileDialogWnd>([&](CFileDialogWnd&, UiTestDriver& d) {
+        d.FindAs<toolkit::CEditUI>("file_name")->SetText(target);
+        ASSERT_TRUE(d.Click("file_ok"));
+    });
+    panel_->RunProfileCommand(Cmd::kImport);
+    EXPECT_EQ(ComboNames(), (std::vector<std::string>{"profile1", "Saved"}));
+    EXPECT_EQ(StoredSelection(), 1);
 }
 
 TEST_F(ProfilePanelTest, AChosenProfileIsRecordedThenAppliedInOrder) {
