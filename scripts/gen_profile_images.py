@@ -122,24 +122,25 @@ def tray(c):
     stroke(c)
 
 
+def arrow(c, tail, tip):
+    """A vertical arrow at x 8 from y tail to y tip, its head at the tip."""
+    c.move_to(8, tail)
+    c.line_to(8, tip)
+    head = 3.2 if tip > tail else -3.2
+    c.move_to(4.8, tip - head)
+    c.line_to(8, tip)
+    c.line_to(11.2, tip - head)
+    stroke(c)
+
+
 def import_(c):
     tray(c)
-    c.move_to(8, 2)
-    c.line_to(8, 10)
-    c.move_to(4.8, 7)
-    c.line_to(8, 10.2)
-    c.line_to(11.2, 7)
-    stroke(c)
+    arrow(c, 2, 10.2)
 
 
 def export(c):
     tray(c)
-    c.move_to(8, 10)
-    c.line_to(8, 2.2)
-    c.move_to(4.8, 5.2)
-    c.line_to(8, 2)
-    c.line_to(11.2, 5.2)
-    stroke(c)
+    arrow(c, 10, 2)
 
 
 def menu(c):

@@ -247,25 +247,23 @@ void CDeviceProfileUI::TellMacroWrite(int result) {
 // ---- Operations ----
 
 void CDeviceProfileUI::AddProfile() {
-    if (!EnsureList() || !Ask("message_text_27")) return;
-    const profile::ProfileList::Result r = list_.Add();
+    AppendAfterAsking("message_text_27", &profile::ProfileList::Add);
+}
+
+void CDeviceProfileUI::CopyProfile() {
+    AppendAfterAsking("message_text_32", &profile::ProfileList::Copy);
+}
+
+void CDeviceProfileUI::AppendAfterAsking(
+    const std::string& question, profile::ProfileList::Result (profile::ProfileList::*append)()) {
+    if (!EnsureList() || !Ask(question)) return;
+    const profile::ProfileList::Result r = (list_.*append)();
     if (!r.ok()) {
         Tell(r.message);
         return;
     }
     FillCombo();
     // The device keeps running the profile it runs; the new one is there to be chosen.
-    SelectProfile(list_.SelectedIndex(), false);
-}
-
-void CDeviceProfileUI::CopyProfile() {
-    if (!EnsureList() || !Ask("message_text_32")) return;
-    const profile::ProfileList::Result r = list_.Copy();
-    if (!r.ok()) {
-        Tell(r.message);
-        return;
-    }
-    FillCombo();
     SelectProfile(list_.SelectedIndex(), false);
 }
 

@@ -86,6 +86,9 @@ class CDeviceProfileUI : public toolkit::CVerticalLayoutUI, public device::IProf
     // A control of the page around the panel (the function tabs).
     toolkit::CControlUI* FindOnPage(std::string_view name) const;
     void ShowTabsOfKind();
+    // Add and Copy: after the question, the new profile is appended and shown in the drop-down.
+    void AppendAfterAsking(const std::string& question,
+                           profile::ProfileList::Result (profile::ProfileList::*append)());
     bool Ask(const std::string& textId);
     void Tell(std::string_view textId);
     void TellText(const std::string& text);
