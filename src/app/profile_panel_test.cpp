@@ -577,6 +577,19 @@ TEST_F(ProfilePanelTest, MenuButtonTogglesTheMenuInPlaceOfTheNameAndTabsFollowTh
     EXPECT_TRUE(page_->Notifications().empty());
 }
 
+TEST_F(ProfilePanelTest, AResetOnTheKeyboardPageClosesTheKeySetPanel) {
+    // FIXME: after a reset the keyboard's key-set panel closes; the key-set panel has no way to be
+    // closed from the profile panel yet.
+    GTEST_SKIP() << "the key-set panel cannot be closed from the profile panel yet";
+}
+
+TEST_F(ProfilePanelTest, ScriptedRunAddsRenamesAndDeletesAProfileOnTheMousePage) {
+    // FIXME: `--demo --headless --script` that adds, renames and deletes a profile on the mouse
+    // page and checks the files under $XDG_DATA_HOME needs the device bar to show the mouse
+    // model's page.
+    GTEST_SKIP() << "needs the device bar and the mouse model";
+}
+
 // The panel on the mouse and keyboard pages, with and without its menu, at 96 and 144 DPI in
 // English and Chinese, written to build/screenshots/profile_panel/ for a look.
 TEST_F(ProfilePanelTest, Screenshots) {
