@@ -23,6 +23,7 @@
 #include "device/quendal_usb_device.h"
 #include "profile/profile_list.h"
 #include "toolkit/controls/combo_ui.h"
+#include "toolkit/controls/combo_wnd.h"
 #include "toolkit/controls/edit_ui.h"
 #include "toolkit/controls/option_ui.h"
 #include "ui/controls/device_key_button_ui.h"
@@ -616,6 +617,25 @@ TEST_F(ProfilePanelTest, Screenshots) {
                 panel_->ShowMenu(true);
                 pageDriver_->Render();
                 EXPECT_TRUE(pageDriver_->SavePng(base + "_menu.png"));
+                if (p.kind == 2) {
+                    // The drop-down open over a few profiles (made in the first run).
+                    for (const char* name : {"Work", "Game night", "Travel"}) {
+                        if (Combo()->GetCount() >= 4) break;
+                        Answer({{"message_text_27", "confirm_btn"}});
+                        panel_->AddProfile();
+                        Shown();
+                        Combo()->SelectItem(Combo()->GetCount() - 1, false, false);
+                        panel_->SelectProfile(Combo()->GetCount() - 1, false);
+                        panel_->RenameProfile(name);
+                    }
+                    ASSERT_TRUE(Combo()->Activate());
+                    toolkit::CComboWnd* drop = Combo()->GetDropWindow();
+                    ASSERT_NE(drop, nullptr);
+                    UiTestDriver d(*drop, drop->GetPaintManager());
+                    d.Render();
+                    EXPECT_TRUE(d.SavePng(base + "_dropdown.png"));
+                    Combo()->CloseDropDown();
+                }
                 pageDriver_.reset();
                 page_->DestroyWindow();
                 page_.reset();
