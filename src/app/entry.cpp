@@ -19,6 +19,8 @@
 #include "os/termination_signals.h"
 #include "os/worker_thread.h"
 #include "sim/demo.h"
+#include "app/device_bar/register_device_bar_controls.h"
+#include "device/register_device_classes.h"
 #include "toolkit/backend/headless_backend.h"
 #include "toolkit/backend/sdl_backend.h"
 #include "toolkit/paint_manager_ui.h"
@@ -75,6 +77,8 @@ int RunEntry(const CommandLineOptions& options) {
 
     // 8. The program's own control classes.
     ui::RegisterCustomControls();
+    device::RegisterDeviceClasses();
+    RegisterDeviceBarControls();
 
     // A display when there is one (and --headless did not ask for none); without one the
     // windows live in memory on a screen of 1920 x 1080.

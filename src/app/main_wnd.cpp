@@ -7,12 +7,16 @@
 #include <string>
 
 #include "app/app_globals.h"
+#include "app/device_bar/device_option_ui.h"
+#include "app/device_bar/register_device_bar_controls.h"
 #include "app/dpi_change.h"
 #include "app/skin_change.h"
 #include "app/skin_frame.h"
 #include "app/tray_menu_anchor.h"
 #include "hid/device_scan_thread.h"
 #include "os/debug_output.h"
+#include "os/power_events.h"
+#include "device/quendal_usb_device.h"
 #include "toolkit/control_ui.h"
 #include "toolkit/controls/menu_wnd.h"
 #include "toolkit/resource_manager.h"
@@ -115,6 +119,13 @@ void CMainWnd::InitWindow() {
     CreateTrayIcon();
 }
 
+toolkit::CControlUI* CMainWnd::CreateControl(const std::string& className) {
+    // FIXME: the rest of the control factory (panels and their subtrees) comes with the dispatch
+    // tables.
+    if (toolkit::CControlUI* c = CreateDeviceModel(className)) return c;
+    return CreateDeviceBarControl(className);
+}
+
 void CMainWnd::CreateTrayIcon() {
     os::MessageLoop* loop = os::MessageLoop::Current();
     if (loop == nullptr) return;
@@ -149,6 +160,7 @@ void CMainWnd::Notify(toolkit::TNotifyUI& msg) {
             displayChanged_ = false;
             ApplyDpiLayout();
         }
+    } else if (RouteDeviceBarNotify(msg)) {
     } else if (msg.sType == "click") {
         OnClick(msg);
     }
@@ -163,7 +175,15 @@ void CMainWnd::OnWindowInit() {
     language_.EnsureKey();
     language_.ApplyLanguage(language_.StoredIndex(), m_pm);
     slots_->BuildFromCatalogue();
-    // FIXME: the device pages, device-bar items and power indicators come with the device bar.
+    deviceBar_ = std::make_unique<DeviceBar>(DeviceBarHost{
+        .pm = &m_pm,
+        .builder = this,
+        .window = GetHWND(),
+        .slots = slots_,
+        .showAndRaise = [this] { ShowAndRaise(); },
+        .closeChildWindows = [this] { CloseChildWindows(); },
+    });
+    deviceBar_->BuildPages();
     const toolkit::UiRect screen = GetBackend() ? GetBackend()->GetScreenRect() : toolkit::UiRect{};
     Globals().screenWidth = screen.GetWidth();
     Globals().screenHeight = screen.GetHeight();
@@ -176,8 +196,9 @@ void CMainWnd::OnWindowInit() {
     workers_.Start(kDeviceScanSlot, [slots = slots_, titleMessage](auto ctx) {
         hid::DeviceScanThread(std::move(ctx), slots, titleMessage);
     });
-    // FIXME: the lighting synchronisation thread (slot 8) and "AudioFile.json" come with the
-    // device bar and the music lighting.
+    workers_.Start(kLightingSyncSlot,
+                   [bar = deviceBar_.get()](auto ctx) { bar->LightingSyncThread(*ctx); });
+    // FIXME: "AudioFile.json" comes with the music lighting.
     SetTimer(kDpiLayoutTimer, 100);
     initialised_ = true;
 }
@@ -221,6 +242,10 @@ toolkit::LRESULT CMainWnd::HandleCustomMessage(uint32_t msg, toolkit::WPARAM wPa
         OnTitleMessage(wParam, lParam);
         return 0;
     }
+    if (RouteDeviceBarMessage(msg, wParam, lParam)) {
+        handled = true;
+        return 0;
+    }
     switch (msg) {
         case os::WM_DESTROY:
             StopWorkers();
@@ -258,6 +283,62 @@ toolkit::LRESULT CMainWnd::HandleCustomMessage(uint32_t msg, toolkit::WPARAM wPa
     }
 }
 
+bool CMainWnd::RouteDeviceBarNotify(toolkit::TNotifyUI& msg) {
+    if (!deviceBar_ || msg.pSender == nullptr) return false;
+    const std::string& name = msg.pSender->GetName();
+    using toolkit::EqualsNoCase;
+    if (msg.sType == toolkit::DUI_MSGTYPE_SELECTCHANGED) {
+        if (EqualsNoCase(name, "device_select")) deviceBar_->OnDeviceSelectChanged(msg);
+        else if (EqualsNoCase(name, "synchro_device_select")) deviceBar_->OnSynchroSelectChanged(msg);
+        else return false;
+        return true;
+    }
+    if (msg.sType != "click") return false;
+    if (EqualsNoCase(name, "device_select_prev")) deviceBar_->SelectPrevious();
+    else if (EqualsNoCase(name, "device_select_next")) deviceBar_->SelectNext();
+    else if (EqualsNoCase(name, "deng_same_mode")) deviceBar_->SynchroniseLighting();
+    else return false;
+    return true;
+}
+
+bool CMainWnd::RouteDeviceBarMessage(uint32_t msg, toolkit::WPARAM wParam, toolkit::LPARAM lParam) {
+    if (msg == os::WM_POWERBROADCAST) {
+        OnPowerBroadcast(wParam);
+        return false;  // the toolkit's own handling goes on
+    }
+    if (!deviceBar_) return false;
+    const bool deviceMessage = msg == hid::WM_DEVICE_ARRIVAL || msg == hid::WM_DEVICE_REMOVAL ||
+                               msg == kItemShowMessage ||
+                               (msg == os::WM_TIMER && wParam == kReceiverPollTimer);
+    if (!deviceMessage) return false;
+    // While the system sleeps these wait: the reconcile on resume catches up with the slots.
+    if (asleep_) return true;
+    if (msg == hid::WM_DEVICE_ARRIVAL) deviceBar_->OnDeviceArrival(static_cast<int>(wParam));
+    else if (msg == hid::WM_DEVICE_REMOVAL) deviceBar_->OnDeviceRemoval(static_cast<int>(wParam));
+    else if (msg == kItemShowMessage) deviceBar_->OnItemShowMessage(static_cast<int>(wParam), lParam != 0);
+    else deviceBar_->OnReceiverPollTimer();
+    return true;
+}
+
+void CMainWnd::OnPowerBroadcast(toolkit::WPARAM event) {
+    if (event == os::PBT_APMSUSPEND) {
+        asleep_ = true;
+        Globals().systemAwake = 0;
+        // The devices let go of the lighting while the system sleeps.
+        if (deviceBar_)
+            deviceBar_->ForEachPadMouseKeyboard(
+                [](device::CQuendalUSBDevice& d) { d.SetLightingSwitch(0); });
+    } else if (event == os::PBT_APMRESUMEAUTOMATIC) {
+        Globals().systemAwake = 1;
+        const bool wasAsleep = asleep_;
+        asleep_ = false;
+        if (deviceBar_) {
+            deviceBar_->SetLightingControl(deviceBar_->lightingControl());
+            if (wasAsleep) deviceBar_->OnResume();
+        }
+    }
+}
+
 void CMainWnd::OnTimer(uintptr_t id) {
     KillTimer(id);
     if (id == kDpiLayoutTimer) {
@@ -292,11 +373,13 @@ void CMainWnd::OnTrayIcon(toolkit::LPARAM mouseMessage) {
         CloseChildWindows();
         if (wasShown) {
             ShowWindow(false);
+            if (deviceBar_) deviceBar_->SetWindowShown(false);
         } else {
             ApplyDpiLayout();
             ShowWindow(true);
             SendMessage(os::WM_SYSCOMMAND, toolkit::SC_RESTORE, 0);
             m_pm.Invalidate();
+            if (deviceBar_) deviceBar_->SetWindowShown(true);
             m_pm.NeedUpdate();
         }
     } else if (mouseMessage == os::WM_RBUTTONUP) {
@@ -326,15 +409,14 @@ void CMainWnd::OnMenuCommand(toolkit::WPARAM wParam) {
 }
 
 void CMainWnd::UpdateNoDeviceLink() {
-    // FIXME: counts the visible device-bar items once the device bar exists; until then there
-    // are none and the no-device notice shows.
-    const int visibleItems = 0;
+    const int visibleItems = deviceBar_ ? deviceBar_->VisibleItemCount() : 0;
     if (toolkit::CControlUI* notice = m_pm.FindControl("No_device_Link"))
         notice->SetVisible(visibleItems == 0);
 }
 
 void CMainWnd::ShowAndRaise() {
     UpdateNoDeviceLink();
+    if (deviceBar_) deviceBar_->SetWindowShown(true);
     ShowWindow(true);
     SendMessage(os::WM_SYSCOMMAND, toolkit::SC_RESTORE, 0);
     // Bringing the window to the front is the display backend's part of showing it.
@@ -343,6 +425,7 @@ void CMainWnd::ShowAndRaise() {
 void CMainWnd::HideToTray() {
     CloseChildWindows();
     ShowWindow(false);
+    if (deviceBar_) deviceBar_->SetWindowShown(false);
 }
 
 void CMainWnd::CloseChildWindows() {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/device_bar/device_bar.h"
 #include "app/language_settings.h"
 #include "app/worker_table.h"
 #include "hid/interface_slot_list.h"
@@ -52,6 +53,7 @@ class CMainWnd : public toolkit::WindowImplBase,
     uint32_t GetClassStyle() const override { return toolkit::CS_DBLCLKS; }
     std::string GetSkinFile() override { return "XML_MAIN"; }
     void InitWindow() override;
+    toolkit::CControlUI* CreateControl(const std::string& className) override;
     void Notify(toolkit::TNotifyUI& msg) override;
     toolkit::LRESULT HandleCustomMessage(uint32_t msg, toolkit::WPARAM wParam,
                                          toolkit::LPARAM lParam, bool& handled) override;
@@ -70,6 +72,8 @@ class CMainWnd : public toolkit::WindowImplBase,
     const LanguageSettings& language() const { return language_; }
     bool initialised() const { return initialised_; }
     int wakeCount() const { return wakeCount_; }
+    // The device bar, from "windowinit" on (null before).
+    DeviceBar* deviceBar() const { return deviceBar_.get(); }
     // The open tray menu's window, or 0.
     toolkit::HWND trayMenu() const;
 
@@ -86,6 +90,10 @@ class CMainWnd : public toolkit::WindowImplBase,
     void OnMenuCommand(toolkit::WPARAM wParam);
     void OnDisplayChange();
     void StopWorkers();
+    // Device bar: the routes of its notifications, messages and timer (true when handled).
+    bool RouteDeviceBarNotify(toolkit::TNotifyUI& msg);
+    bool RouteDeviceBarMessage(uint32_t msg, toolkit::WPARAM wParam, toolkit::LPARAM lParam);
+    void OnPowerBroadcast(toolkit::WPARAM event);
 
     void CreateTrayIcon();
     void OpenTrayMenu();
@@ -103,6 +111,7 @@ class CMainWnd : public toolkit::WindowImplBase,
     LanguageSettings language_;
     WorkerTable workers_;
     std::shared_ptr<hid::InterfaceSlotList> slots_;
+    std::unique_ptr<DeviceBar> deviceBar_;
     os::TrayIcon tray_;
     toolkit::UiPoint trayCursor_;
     toolkit::HWND trayMenu_ = 0;
@@ -128,6 +137,8 @@ class CMainWnd : public toolkit::WindowImplBase,
     bool initialised_ = false;
     bool published_ = false;
     bool stopped_ = false;
+    // Between suspend and resume the device messages wait for the reconcile on resume.
+    bool asleep_ = false;
     int wakeCount_ = 0;
 };
 

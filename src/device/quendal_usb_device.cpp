@@ -106,6 +106,7 @@ void CQuendalUSBDevice::SetLedCount(int count) {
 }
 
 void CQuendalUSBDevice::BindPageControls() {
+    shownColours_.clear();
     std::fill(keyButtons_.begin(), keyButtons_.end(), nullptr);
     std::fill(ledButtons_.begin(), ledButtons_.end(), nullptr);
     if (pageName_.empty()) {
@@ -242,8 +243,16 @@ int CQuendalUSBDevice::PushLiveColours() {
     const int n = std::min(preview_.LedCount(), static_cast<int>(ledButtons_.size()));
     if (liveFrame_.size() != static_cast<size_t>(n) * 3)
         liveFrame_.assign(static_cast<size_t>(n) * 3, 0);
+    // Called every few milliseconds while the preview changes far less often: only colours that
+    // changed reach the buttons.
+    const bool first = shownColours_.size() != static_cast<size_t>(n);
+    if (first) shownColours_.assign(static_cast<size_t>(n), LedColour{});
+    int changed = first ? 1 : 0;
     for (int i = 0; i < n; ++i) {
         const LedColour c = preview_.Led(i).value_or(LedColour{});
+        if (!first && c == shownColours_[i]) continue;
+        shownColours_[i] = c;
+        changed = 1;
         if (auto* overlay = dynamic_cast<ILightOverlay*>(ledButtons_[i])) {
             overlay->SetLightOverlay((static_cast<uint32_t>(c.red) << 16) |
                                          (static_cast<uint32_t>(c.green) << 8) | c.blue,
@@ -253,7 +262,7 @@ int CQuendalUSBDevice::PushLiveColours() {
         liveFrame_[i * 3 + 1] = static_cast<uint8_t>(c.green * c.brightness / 256);
         liveFrame_[i * 3 + 2] = static_cast<uint8_t>(c.blue * c.brightness / 256);
     }
-    return 1;
+    return changed;
 }
 
 // ---- Preview steps and building blocks ----

@@ -72,7 +72,7 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     virtual void PreviewOff();
     // 10. With the lighting switch on: copies the LED colours to the LED buttons and builds the
     //     live frame (3 bytes per LED, colour x brightness / 256). Sends nothing here. Returns 1
-    //     when the page should be redrawn.
+    //     when a colour changed since the last call (the page should be redrawn), else 0.
     virtual int PushLiveColours();
     // 11, 12. Out of range: ignored / nothing.
     virtual void SetLedColour(int index, LedColour colour);
@@ -169,6 +169,10 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     // Also shows or hides the page's "device_power_Layout".
     void SetBatteryCapable(int capable);
     int GetBatteryCapable() const { return batteryCapable_; }
+
+    // Whether the main window is on screen (mice and keyboards are told).
+    void SetWindowShown(bool shown) { windowShown_ = shown; }
+    bool IsWindowShown() const { return windowShown_; }
 
     // The global lighting switch. On, for a keyboard: ResumeLighting.
     void SetLightingSwitch(int on);
@@ -292,6 +296,9 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     profile::AudioLightingRecord audioLighting_;
     std::map<int, int> keyMap_;
     std::vector<uint8_t> liveFrame_;
+    // The colours the LED buttons show, to hand over only what changed.
+    std::vector<LedColour> shownColours_;
+    bool windowShown_ = true;
     LightingPreview preview_;
     std::atomic<int> activeProfileIndex_{0};
     std::atomic<int> activeDpiStage_{0};
