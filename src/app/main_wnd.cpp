@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
+#include <string_view>
 
 #include "app/app_globals.h"
 #include "app/device_bar/device_option_ui.h"
@@ -20,6 +22,13 @@
 #include "toolkit/control_ui.h"
 #include "toolkit/controls/menu_wnd.h"
 #include "toolkit/resource_manager.h"
+#include "ui/controls/audio_record_ui.h"
+#include "ui/controls/circle_progress_ui.h"
+#include "ui/controls/device_key_button_ui.h"
+#include "ui/controls/hand_img_button_ui.h"
+#include "ui/controls/hand_img_select_button_ui.h"
+#include "ui/controls/redio_macro_button_ui.h"
+#include "ui/controls/select_panel_ui.h"
 
 namespace app {
 
@@ -62,6 +71,31 @@ os::TrayIcon::Image LoadIconImage(const std::string& path) {
     }
     cairo_surface_destroy(s);
     return image;
+}
+
+template <class Control>
+toolkit::CControlUI* New() {
+    return new (std::nothrow) Control;
+}
+
+// The program's own controls by skin class name.
+constexpr struct {
+    std::string_view name;
+    toolkit::CControlUI* (*create)();
+} kCustomControls[] = {
+    {"CircleProgress", New<ui::CCircleProgressUI>},
+    {"SelectPanel", New<ui::CSelectPanelUI>},
+    {"DeviceKeyButton", New<ui::CDeviceKeyButtonUI>},
+    {"HandImgButton", New<ui::CHandImgButtonUI>},
+    {"AudioRecord", New<ui::CAudioRecordUI>},
+    {"HandImgSelectButton", New<ui::CHandImgSelectButtonUI>},
+    {"RedioMacroButton", New<ui::CRedioMacroButtonUI>},
+};
+
+toolkit::CControlUI* CreateCustomControl(const std::string& className) {
+    for (const auto& c : kCustomControls)
+        if (toolkit::EqualsNoCase(className, c.name)) return c.create();
+    return nullptr;
 }
 
 }  // namespace
@@ -120,8 +154,8 @@ void CMainWnd::InitWindow() {
 }
 
 toolkit::CControlUI* CMainWnd::CreateControl(const std::string& className) {
-    // FIXME: the rest of the control factory (panels and their subtrees) comes with the dispatch
-    // tables.
+    // FIXME: the panels and their subtrees join the factory with the dispatch tables.
+    if (toolkit::CControlUI* c = CreateCustomControl(className)) return c;
     if (toolkit::CControlUI* c = CreateDeviceModel(className)) return c;
     return CreateDeviceBarControl(className);
 }

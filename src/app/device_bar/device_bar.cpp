@@ -177,7 +177,7 @@ bool DeviceBar::BuildPageSet(const DeviceIdentity& slot, int role) {
     item->ShowSynchroButton(false);
     item->SetTabGroup(std::string(d.tabGroup));
     item->BindTab("device_switch", pageSwitch->GetCount() - 1);
-    item->SetPowerSwitch(std::string(d.powerSwitch), static_cast<int>(powers_.size()) - 1);
+    item->SetPowerSwitch(std::string(d.powerSwitch), powerSwitch->GetCount() - 1);
     item->SetKindImages(d.kind, d.role);
     item->SetVisible(false);
     item->SetNameLabel(std::string(kDeviceBrandName));
