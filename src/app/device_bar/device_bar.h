@@ -88,6 +88,7 @@ class DeviceBar : public IDeviceBarTarget {
     int ItemOf(const device::CQuendalUSBDevice* device) const;
     int SelectedIndex() const;
     const DeviceSet& devices() const { return devices_; }
+    hid::InterfaceSlotList* slots() const { return host_.slots.get(); }
 
     // The lighting-control flag, passed to every pad, mouse and keyboard.
     void SetLightingControl(bool on);
