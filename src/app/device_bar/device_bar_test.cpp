@@ -316,3 +316,34 @@ TEST_F(DeviceBarTest, BehindTheReceiverTheLinkWatchShowsAndHidesTheMouse) {
 
 }  // namespace
 }  // namespace app
+
+namespace app {
+namespace {
+
+TEST_F(DeviceBarTest, SynchronisedLightingReachesEveryTakingPartDevice) {
+    Open("kb,ms,pad");
+    ASSERT_TRUE(Until([&] { return bar()->VisibleItemCount() == 3; }));
+    // The keyboard's static red becomes every connected device's static red.
+    profile::LightingRecord red;
+    red[profile::LightingRecord::kMode] = 5;
+    red[profile::LightingRecord::kBrightness] = 4;
+    red[profile::LightingRecord::kRed] = 200;
+    item(kKeyboard)->GetDevice()->SetLightingRecord(red);
+    bar()->SynchroniseLighting();
+    EXPECT_EQ(item(kMouse)->GetDevice()->GetLightingRecord()[profile::LightingRecord::kMode], 0);
+    EXPECT_EQ(item(kPad)->GetDevice()->GetLightingRecord()[profile::LightingRecord::kMode], 3);
+    EXPECT_EQ(item(kPad)->GetDevice()->GetLightingRecord()[profile::LightingRecord::kRed], 200);
+
+    // The synchronisation thread drives the devices whose items take part.
+    item(kMouse)->SetSynchroSelected(true);
+    item(kPad)->SetSynchroSelected(true);
+    toolkit::TNotifyUI msg;
+    bar()->OnSynchroSelectChanged(msg);
+    const device::LedColour want{200, 0, 0, 255};
+    auto shows = [&](int i) { return item(i)->GetDevice()->GetLedColour(0) == want; };
+    ASSERT_TRUE(Until([&] { return shows(kMouse) && shows(kPad); }, 5000));
+    EXPECT_FALSE(shows(kKeyboard));
+}
+
+}  // namespace
+}  // namespace app
