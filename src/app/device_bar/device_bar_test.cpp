@@ -347,3 +347,32 @@ TEST_F(DeviceBarTest, SynchronisedLightingReachesEveryTakingPartDevice) {
 
 }  // namespace
 }  // namespace app
+
+namespace app {
+namespace {
+
+TEST_F(DeviceBarTest, ADeviceThatLeavesInTheMiddleOfAReadLeavesNothingAttached) {
+    Sim({"fault", "keyboard", "unplug", "command=0x1A"});
+    Open("kb,pad");
+    ASSERT_TRUE(Until([&] { return Visible(kPad); }));
+    // The keyboard leaves when its power status is read: its item goes, the pad stays selected.
+    ASSERT_TRUE(Until([&] {
+        return !Visible(kKeyboard) && !item(kKeyboard)->GetDevice()->commandChannel().IsOpen() &&
+               bar()->slots()->IsFree(0);
+    }));
+    EXPECT_EQ(bar()->SelectedIndex(), kPad);
+    EXPECT_FALSE(item(kKeyboard)->GetDevice()->PreviewThreadRunning());
+}
+
+TEST_F(DeviceBarTest, ADeviceThatDoesNotAnswerKeepsItsItemAndIsReadAgainLater) {
+    Sim({"fault", "mouse", "noanswer", "command=0x1A", "frames=1"});
+    Open("ms");
+    ASSERT_TRUE(Until([&] { return Visible(kMouse); }));
+    CMpDevicePowerUI* power = item(kMouse)->powerIndicator();
+    // The first read times out; the next one, 5 s later, shows the level.
+    ASSERT_TRUE(Until([&] { return power->lastPercent() > 0; }, 12000));
+    EXPECT_TRUE(item(kMouse)->GetDevice()->commandChannel().IsOpen());
+}
+
+}  // namespace
+}  // namespace app
