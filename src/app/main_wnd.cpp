@@ -254,6 +254,7 @@ void CMainWnd::OnClick(toolkit::TNotifyUI& msg) {
         CSkinFrame::Toggle(GetHWND(), sender);
     } else if (EqualsNoCase(name, "nodevice_ok_btn")) {
         ShowWindow(false);
+        if (deviceBar_) deviceBar_->SetWindowShown(false);
     }
 }
 

@@ -343,6 +343,7 @@ void DeviceBar::SetLightingControl(bool on) {
 }
 
 void DeviceBar::SetWindowShown(bool shown) {
+    for (CDeviceOptionUI* item : items_) item->SetWindowShown(shown);
     devices_.ForEachDevice([&](CQuendalUSBDevice& d) {
         const int kind = d.GetDeviceKind();
         if (IsKeyboardKind(kind) || IsMouseKind(kind)) d.SetWindowShown(shown);

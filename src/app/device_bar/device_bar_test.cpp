@@ -376,3 +376,26 @@ TEST_F(DeviceBarTest, ADeviceThatDoesNotAnswerKeepsItsItemAndIsReadAgainLater) {
 
 }  // namespace
 }  // namespace app
+
+namespace app {
+namespace {
+
+TEST_F(DeviceBarTest, TheLiveColourTimerRestsWhileNothingMovesAndWakesWithTheColours) {
+    Open("ms");
+    ASSERT_TRUE(Until([&] { return Visible(kMouse); }));
+    device::CQuendalUSBDevice* mouse = item(kMouse)->GetDevice();
+    // The preview draws its lighting off: nothing moves, the timer rests.
+    ASSERT_TRUE(Until([&] { return mouse->LiveIdle(); }));
+    const std::vector<uint8_t> before = mouse->liveFrame();
+
+    profile::EffectFrame spectrum;
+    spectrum.mode = 2;
+    spectrum.brightness = 4;
+    spectrum.speed = 4;
+    spectrum.time = 1000000;
+    mouse->SetAreaEffects({spectrum});
+    ASSERT_TRUE(Until([&] { return !mouse->LiveIdle() && mouse->liveFrame() != before; }, 3000));
+}
+
+}  // namespace
+}  // namespace app

@@ -5,10 +5,10 @@
 #include "app/device_bar/mp_device_power_ui.h"
 #include "device/quendal_usb_device.h"
 #include "os/debug_output.h"
+#include "os/event.h"
 #include "os/message_loop.h"
 #include "toolkit/controls/option_ui.h"
 #include "toolkit/paint_manager_ui.h"
-#include "toolkit/window_wnd.h"
 
 namespace app {
 
@@ -104,11 +104,6 @@ void CDeviceOptionUI::LinkPowerIndicator(CMpDevicePowerUI* indicator) {
     if (indicator) indicator->SetItem(this);
 }
 
-bool CDeviceOptionUI::WindowShown() const {
-    const toolkit::CWindowWnd* w = toolkit::CWindowWnd::FromHandle(m_pManager->GetPaintWindow());
-    return w != nullptr && w->IsWindowVisible() && !w->IsIconic();
-}
-
 bool CDeviceOptionUI::Connected() const {
     return device_ != nullptr && device_->commandChannel().IsOpen();
 }
@@ -188,6 +183,7 @@ void CDeviceOptionUI::OnRefresh() {
     RequestShow(true);
     device_->OnConnected();
     retries_ = 0;
+    device_->SetLiveIdle(false);
     SetTimer(kItemLiveColourTimer,
              ThroughReceiver() ? kLiveColourReceiverPeriodMs : kLiveColourPeriodMs);
     if (device_->GetBatteryCapable() != 0 && Connected()) SetTimer(kItemPowerTimer, kPowerFirstMs);
@@ -199,11 +195,23 @@ void CDeviceOptionUI::OnLiveColours() {
         KillTimer(kItemLiveColourTimer);
         return;
     }
-    const int redraw = device_->PushLiveColours();
-    // Only the page on screen is drawn again, and only when its colours changed.
-    if (redraw != 0 && pageRoot_ != nullptr && IsSelected() && m_pManager != nullptr &&
-        WindowShown())
-        pageRoot_->Invalidate();
+    if (device_->PushLiveColours() != 0) {
+        redrawPending_ = true;
+        idleTicks_ = 0;
+    } else if (++idleTicks_ >= kLiveIdleTicks && device_->SetLiveIdle(true)) {
+        // Nothing moved for a while: the timer rests until the device's colours change again
+        // (the device starts it then).
+        KillTimer(kItemLiveColourTimer);
+        idleTicks_ = 0;
+    }
+    // Only the page on screen is drawn again, only when its colours changed, and no more often
+    // than the eye follows: the colours still reach the device at the timer's pace.
+    if (!redrawPending_ || pageRoot_ == nullptr || !windowShown_ || !IsSelected()) return;
+    const int64_t now = os::MonotonicMs();
+    if (now - lastRedrawMs_ < kPageRedrawIntervalMs) return;
+    lastRedrawMs_ = now;
+    redrawPending_ = false;
+    pageRoot_->Invalidate();
 }
 
 void CDeviceOptionUI::OnPower() {

@@ -38,6 +38,10 @@ inline constexpr int kLinkWatchFirstMs = 2000;
 inline constexpr int kLinkWatchPeriodMs = 3000;
 inline constexpr int kLinkQueryTries = 26;
 inline constexpr int kLinkQueryPauseMs = 50;
+// Live-colour turns without a change before the timer rests.
+inline constexpr int kLiveIdleTicks = 20;
+// The shortest time between two redraws of a page for its live colours (25 per second).
+inline constexpr int kPageRedrawIntervalMs = 40;
 
 // Message to the main window: wParam an item index, lParam 1 show it / 0 hide it.
 inline constexpr uint32_t kItemShowMessage = 3331;
@@ -102,6 +106,9 @@ class CDeviceOptionUI : public toolkit::CHorizontalLayoutUI {
     void LinkPowerIndicator(CMpDevicePowerUI* indicator);
     CMpDevicePowerUI* powerIndicator() const { return power_; }
 
+    // Whether the window is on screen: a hidden window's pages are not drawn.
+    void SetWindowShown(bool shown) { windowShown_ = shown; }
+
     void StartRefreshTimer();
     void StartLinkWatch(int periodMs);
     // After switching to the receiver: asks the receiver for the link up to 26 times, 50 ms
@@ -123,7 +130,6 @@ class CDeviceOptionUI : public toolkit::CHorizontalLayoutUI {
     void OnLinkQuery();
     bool ThroughReceiver() const;
     bool Connected() const;
-    bool WindowShown() const;
 
     device::CQuendalUSBDevice* device_ = nullptr;
     toolkit::CControlUI* pageRoot_ = nullptr;
@@ -143,6 +149,10 @@ class CDeviceOptionUI : public toolkit::CHorizontalLayoutUI {
     bool visible_ = true;
     int retries_ = 0;
     int linkQueriesLeft_ = 0;
+    bool redrawPending_ = false;
+    int idleTicks_ = 0;
+    bool windowShown_ = true;
+    int64_t lastRedrawMs_ = 0;
     int index_ = -1;
     uintptr_t window_ = 0;
     CMpDevicePowerUI* power_ = nullptr;
