@@ -211,7 +211,9 @@ void CDeviceOptionUI::OnLiveColours() {
     if (now - lastRedrawMs_ < kPageRedrawIntervalMs) return;
     lastRedrawMs_ = now;
     redrawPending_ = false;
-    pageRoot_->Invalidate();
+    // The LED buttons' container is what shows the live colours; without one, the whole page.
+    if (lightArea_ == nullptr) lightArea_ = FindChild(pageRoot_, device_->GetLightControlName());
+    (lightArea_ != nullptr ? lightArea_ : pageRoot_)->Invalidate();
 }
 
 void CDeviceOptionUI::OnPower() {

@@ -59,7 +59,10 @@ class CDeviceOptionUI : public toolkit::CHorizontalLayoutUI {
 
     void SetDevice(device::CQuendalUSBDevice* device) { device_ = device; }
     device::CQuendalUSBDevice* GetDevice() const { return device_; }
-    void SetPageRoot(toolkit::CControlUI* root) { pageRoot_ = root; }
+    void SetPageRoot(toolkit::CControlUI* root) {
+        pageRoot_ = root;
+        lightArea_ = nullptr;
+    }
     toolkit::CControlUI* pageRoot() const { return pageRoot_; }
     // Its place in the bar, sent with the show and hide requests.
     void SetIndex(int index) { index_ = index; }
@@ -133,6 +136,7 @@ class CDeviceOptionUI : public toolkit::CHorizontalLayoutUI {
 
     device::CQuendalUSBDevice* device_ = nullptr;
     toolkit::CControlUI* pageRoot_ = nullptr;
+    toolkit::CControlUI* lightArea_ = nullptr;
     toolkit::COptionUI* select_ = nullptr;
     toolkit::COptionUI* synchro_ = nullptr;
     toolkit::CControlUI* name_ = nullptr;
