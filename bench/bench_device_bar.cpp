@@ -72,9 +72,8 @@ void BM_FourDevices30s(benchmark::State& state) {
         if (!toolkit::InstallSdlBackend(loop)) return state.SkipWithError("no SDL display");
         // The build lays the program folder out one level above the benchmarks.
         const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
-        toolkit::CPaintManagerUI::SetResourcePath((self.parent_path().parent_path() / "skin")
-                                                      .string() +
-                                                  "/");
+        toolkit::CPaintManagerUI::SetResourcePath(
+            (self.parent_path().parent_path() / "skin").string() + "/");
         toolkit::CResourceManager::GetInstance().LoadResource("res.xml");
         app::RegisterTitleMessage();
         app::RegisterOtherMessages();
@@ -89,9 +88,8 @@ void BM_FourDevices30s(benchmark::State& state) {
             wnd.Create(0, app::kAppTitle, app::CMainWnd::kStyle, 0, 0, 0,
                        app::CMainWnd::kCreateWidth, app::CMainWnd::kCreateHeight);
             for (int64_t until = os::MonotonicMs() + 20000;
-                 os::MonotonicMs() < until &&
-                 !(wnd.wakeCount() > 0 && wnd.deviceBar() &&
-                   wnd.deviceBar()->VisibleItemCount() == 4);)
+                 os::MonotonicMs() < until && !(wnd.wakeCount() > 0 && wnd.deviceBar() &&
+                                                wnd.deviceBar()->VisibleItemCount() == 4);)
                 loop.RunOnce(20);
             if (!wnd.deviceBar() || wnd.deviceBar()->VisibleItemCount() != 4) {
                 state.SkipWithError("the four devices did not come up");
@@ -108,7 +106,8 @@ void BM_FourDevices30s(benchmark::State& state) {
                 if (!shown) {
                     toolkit::UiTestDriver driver(wnd, wnd.GetPaintManager());
                     driver.Click("closebtn");
-                    if (wnd.IsShown()) state.SkipWithError("the close button left the window shown");
+                    if (wnd.IsShown())
+                        state.SkipWithError("the close button left the window shown");
                 }
                 RunFor(loop, 2000);
                 // BRASVIK_BENCH_SECONDS shortens the measurement while looking for a cost.
@@ -128,8 +127,8 @@ void BM_FourDevices30s(benchmark::State& state) {
                 state.counters["paints_per_s"] = benchmark::Counter(
                     static_cast<double>(wnd.GetPaintManager().GetPaintCount() - paintsBefore) /
                     seconds / state.iterations());
-                state.counters["loop_turns_per_s"] = benchmark::Counter(
-                    static_cast<double>(turns) / seconds / state.iterations());
+                state.counters["loop_turns_per_s"] =
+                    benchmark::Counter(static_cast<double>(turns) / seconds / state.iterations());
                 state.counters["peak_rss_mb"] = benchmark::Counter(PeakRssMb());
             }
             wnd.Close(0);

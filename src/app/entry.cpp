@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "app/app_globals.h"
+#include "app/device_bar/register_device_bar_controls.h"
 #include "app/main_wnd.h"
 #include "app/private_font.h"
 #include "app/script_runner.h"
+#include "device/register_device_classes.h"
 #include "os/atomic_file.h"
 #include "os/debug_output.h"
 #include "os/folders.h"
@@ -19,8 +21,6 @@
 #include "os/termination_signals.h"
 #include "os/worker_thread.h"
 #include "sim/demo.h"
-#include "app/device_bar/register_device_bar_controls.h"
-#include "device/register_device_classes.h"
 #include "toolkit/backend/headless_backend.h"
 #include "toolkit/backend/sdl_backend.h"
 #include "toolkit/paint_manager_ui.h"

@@ -15,10 +15,10 @@
 #include "app/skin_change.h"
 #include "app/skin_frame.h"
 #include "app/tray_menu_anchor.h"
+#include "device/quendal_usb_device.h"
 #include "hid/device_scan_thread.h"
 #include "os/debug_output.h"
 #include "os/power_events.h"
-#include "device/quendal_usb_device.h"
 #include "toolkit/control_ui.h"
 #include "toolkit/controls/menu_wnd.h"
 #include "toolkit/resource_manager.h"
@@ -323,16 +323,23 @@ bool CMainWnd::RouteDeviceBarNotify(toolkit::TNotifyUI& msg) {
     const std::string& name = msg.pSender->GetName();
     using toolkit::EqualsNoCase;
     if (msg.sType == toolkit::DUI_MSGTYPE_SELECTCHANGED) {
-        if (EqualsNoCase(name, "device_select")) deviceBar_->OnDeviceSelectChanged(msg);
-        else if (EqualsNoCase(name, "synchro_device_select")) deviceBar_->OnSynchroSelectChanged(msg);
-        else return false;
+        if (EqualsNoCase(name, "device_select"))
+            deviceBar_->OnDeviceSelectChanged(msg);
+        else if (EqualsNoCase(name, "synchro_device_select"))
+            deviceBar_->OnSynchroSelectChanged(msg);
+        else
+            return false;
         return true;
     }
     if (msg.sType != "click") return false;
-    if (EqualsNoCase(name, "device_select_prev")) deviceBar_->SelectPrevious();
-    else if (EqualsNoCase(name, "device_select_next")) deviceBar_->SelectNext();
-    else if (EqualsNoCase(name, "deng_same_mode")) deviceBar_->SynchroniseLighting();
-    else return false;
+    if (EqualsNoCase(name, "device_select_prev"))
+        deviceBar_->SelectPrevious();
+    else if (EqualsNoCase(name, "device_select_next"))
+        deviceBar_->SelectNext();
+    else if (EqualsNoCase(name, "deng_same_mode"))
+        deviceBar_->SynchroniseLighting();
+    else
+        return false;
     return true;
 }
 
@@ -348,10 +355,14 @@ bool CMainWnd::RouteDeviceBarMessage(uint32_t msg, toolkit::WPARAM wParam, toolk
     if (!deviceMessage) return false;
     // While the system sleeps these wait: the reconcile on resume catches up with the slots.
     if (asleep_) return true;
-    if (msg == hid::WM_DEVICE_ARRIVAL) deviceBar_->OnDeviceArrival(static_cast<int>(wParam));
-    else if (msg == hid::WM_DEVICE_REMOVAL) deviceBar_->OnDeviceRemoval(static_cast<int>(wParam));
-    else if (msg == kItemShowMessage) deviceBar_->OnItemShowMessage(static_cast<int>(wParam), lParam != 0);
-    else deviceBar_->OnReceiverPollTimer();
+    if (msg == hid::WM_DEVICE_ARRIVAL)
+        deviceBar_->OnDeviceArrival(static_cast<int>(wParam));
+    else if (msg == hid::WM_DEVICE_REMOVAL)
+        deviceBar_->OnDeviceRemoval(static_cast<int>(wParam));
+    else if (msg == kItemShowMessage)
+        deviceBar_->OnItemShowMessage(static_cast<int>(wParam), lParam != 0);
+    else
+        deviceBar_->OnReceiverPollTimer();
     return true;
 }
 

@@ -120,8 +120,7 @@ toolkit::CControlUI* FindStepControl(toolkit::CPaintManagerUI& pm, const ScriptS
 }
 
 std::string StepName(const ScriptStep& step) {
-    return step.nameIndex < 0 ? step.name
-                              : step.name + "[" + std::to_string(step.nameIndex) + "]";
+    return step.nameIndex < 0 ? step.name : step.name + "[" + std::to_string(step.nameIndex) + "]";
 }
 
 toolkit::CPaintManagerUI* ManagerOf(os::HWND hwnd) {

@@ -42,13 +42,13 @@ bool IsMouseKind(int kind) {
 bool SameIdentity(const DeviceIdentity& a, const hid::SupportedDevice& b) {
     return a.vendorId == b.vendorId && a.productId == b.productId &&
            a.interfaceNumber == b.interfaceNumber && a.collectionNumber == b.collectionNumber &&
-           a.kind == b.kind && a.role == b.role && a.usagePage == b.usagePage &&
-           a.usage == b.usage;
+           a.kind == b.kind && a.role == b.role && a.usagePage == b.usagePage && a.usage == b.usage;
 }
 
 hid::SupportedDevice ToRow(const DeviceIdentity& d) {
-    return {d.vendorId, d.productId, d.interfaceNumber, d.collectionNumber, d.kind, d.role,
-            d.usagePage, d.usage, d.linked, d.linkA, d.linkB};
+    return {d.vendorId, d.productId, d.interfaceNumber, d.collectionNumber, d.kind,
+            d.role,     d.usagePage, d.usage,           d.linked,           d.linkA,
+            d.linkB};
 }
 
 // The receiver target of a device kind.
@@ -89,8 +89,8 @@ void DeviceBar::BuildPages() {
     attached_.assign(host_.slots ? host_.slots->size() : 0, std::string());
     for (const DeviceDescriptor& d : kDeviceDescriptors) {
         for (const hid::SupportedDevice& row : hid::kSupportedDevices) {
-            if (row.vendorId == d.vendorId && row.productId == d.productId &&
-                row.kind == d.kind && row.role == d.role) {
+            if (row.vendorId == d.vendorId && row.productId == d.productId && row.kind == d.kind &&
+                row.role == d.role) {
                 BuildPageSet(row.ToIdentity(), d.role);
                 break;
             }
@@ -328,8 +328,7 @@ CQuendalUSBDevice* DeviceBar::SelectedMouse() const {
     return d && IsMouseKind(d->GetDeviceKind()) ? d : nullptr;
 }
 
-void DeviceBar::ForEachPadMouseKeyboard(
-    const std::function<void(CQuendalUSBDevice&)>& fn) const {
+void DeviceBar::ForEachPadMouseKeyboard(const std::function<void(CQuendalUSBDevice&)>& fn) const {
     devices_.ForEachPadMouseKeyboard(fn);
 }
 
@@ -354,8 +353,7 @@ void DeviceBar::SetWindowShown(bool shown) {
 
 DeviceIdentity DeviceBar::IdentityFor(int slot) const {
     DeviceIdentity id = host_.slots->Slot(slot);
-    if (id.linked != 0 && id.kind == hid::kKindReceiverKeyboard)
-        return host_.slots->Slot(id.linkA);
+    if (id.linked != 0 && id.kind == hid::kKindReceiverKeyboard) return host_.slots->Slot(id.linkA);
     if (id.linked != 0 && id.kind == hid::kKindReceiverMouse) return host_.slots->Slot(id.linkB);
     return id;
 }
@@ -387,8 +385,8 @@ bool DeviceBar::ReachedThroughReceiver(int slot) const {
     const DeviceIdentity r = host_.slots->Slot(receiverRow);
     if (r.kind != hid::kKindReceiver) return false;
     const int back = keyboard ? r.linkA : r.linkB;
-    const bool flag = keyboard ? host_.slots->receiverKeyboardLinked
-                               : host_.slots->receiverMouseLinked;
+    const bool flag =
+        keyboard ? host_.slots->receiverKeyboardLinked : host_.slots->receiverMouseLinked;
     return back == slot && r.connected != 0 && !r.path.empty() && flag;
 }
 
@@ -552,8 +550,7 @@ void DeviceBar::OnDeviceRemoval(int slot) {
 void DeviceBar::DetachCommand(int slot) {
     const DeviceIdentity s = host_.slots->Slot(slot);
     os::DebugOutput(IsMouseKind(s.kind) ? "鼠标设备丢失" : "键盘设备丢失");
-    if ((s.kind == hid::kKindKeyboard || s.kind == hid::kKindMouse) &&
-        ReachedThroughReceiver(slot))
+    if ((s.kind == hid::kKindKeyboard || s.kind == hid::kKindMouse) && ReachedThroughReceiver(slot))
         return SwitchLink(slot, true);
     CQuendalUSBDevice* device = DeviceForSlot(slot);
     if (device == nullptr) return;
@@ -577,10 +574,9 @@ void DeviceBar::SwitchLink(int wiredSlot, bool toReceiver) {
     channel.SetOpen(false);
     channel.directHandle().Close();
     channel.receiverHandle().Close();
-    const bool opened =
-        toReceiver ? channel.receiverHandle().Open(host_.slots->receiverCommandPath, true, true,
-                                                   true, false)
-                   : channel.directHandle().Open(s.path, true, true, true, false);
+    const bool opened = toReceiver ? channel.receiverHandle().Open(host_.slots->receiverCommandPath,
+                                                                   true, true, true, false)
+                                   : channel.directHandle().Open(s.path, true, true, true, false);
     channel.SetOpen(opened);
     channel.SetConnectionType(toReceiver ? DeviceChannel::kConnectionReceiver : 0);
     const int i = ItemOf(device);
@@ -612,8 +608,8 @@ void DeviceBar::OnReceiverPollTimer() {
     const std::string path = slots.receiverCommandPath;
     if (path.empty()) return;  // the receiver left; its arrival starts the poll again
     uint8_t partners[2] = {0, 0};
-    if (!receiver_.IsOpen()) receiver_.SetOpen(receiver_.receiverHandle().Open(path, true, true,
-                                                                                true, false));
+    if (!receiver_.IsOpen())
+        receiver_.SetOpen(receiver_.receiverHandle().Open(path, true, true, true, false));
     if (receiver_.IsOpen() && !receiver_.QueryLink(partners)) partners[0] = partners[1] = 0;
     const uint8_t keyboard = partners[0];
     const uint8_t mouse = partners[1];

@@ -132,9 +132,9 @@ void CDeviceOptionUI::StartLinkQueries() {
 }
 
 void CDeviceOptionUI::StopTimers() {
-    for (uint32_t id : {kItemLiveColourTimer, kItemRefreshTimer, kItemSyncTimer, kItemSpareTimerA,
-                        kItemSpareTimerB, kItemPowerTimer, kItemLinkWatchTimer,
-                        kItemLinkQueryTimer})
+    for (uint32_t id :
+         {kItemLiveColourTimer, kItemRefreshTimer, kItemSyncTimer, kItemSpareTimerA,
+          kItemSpareTimerB, kItemPowerTimer, kItemLinkWatchTimer, kItemLinkQueryTimer})
         KillTimer(id);
     linkQueriesLeft_ = 0;
 }

@@ -13,7 +13,13 @@ namespace app {
 // Synchronised lighting: one effect that the lighting synchronisation thread steps for every
 // device that takes part. The modes are the devices' common ones; each kind has its own light
 // mode number for each.
-enum class SynchroMode : uint8_t { kBreathing = 0, kStatic = 1, kBlink = 2, kSpectrum = 3, kOff = 4 };
+enum class SynchroMode : uint8_t {
+    kBreathing = 0,
+    kStatic = 1,
+    kBlink = 2,
+    kSpectrum = 3,
+    kOff = 4
+};
 inline constexpr int kSynchroModeCount = 5;
 
 // The light mode index of each synchronisation mode, per device kind group.

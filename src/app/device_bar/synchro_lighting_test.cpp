@@ -11,8 +11,8 @@ namespace {
 
 using profile::LightingRecord;
 
-LightingRecord Record(uint8_t mode, uint8_t brightness, uint8_t speed, uint8_t colourful,
-                      uint8_t r, uint8_t g, uint8_t b) {
+LightingRecord Record(uint8_t mode, uint8_t brightness, uint8_t speed, uint8_t colourful, uint8_t r,
+                      uint8_t g, uint8_t b) {
     LightingRecord rec;
     rec[LightingRecord::kMode] = mode;
     rec[LightingRecord::kBrightness] = brightness;
@@ -78,9 +78,8 @@ TEST(DeviceOptionPictures, ByKindAndPadSubKind) {
         int kind, subKind;
         const char* prefix;
     } cases[] = {
-        {1, 0, "kb"},     {2, 0, "ms"}, {3, 0, "hard_mp"}, {3, 1, "soft_mp"},
-        {7, 0, "hd"},     {4, 0, "hd"}, {5, 0, "hub"},     {0, 0, "unknow"},
-        {6, 0, "unknow"}, {9, 0, "unknow"},
+        {1, 0, "kb"}, {2, 0, "ms"},  {3, 0, "hard_mp"}, {3, 1, "soft_mp"}, {7, 0, "hd"},
+        {4, 0, "hd"}, {5, 0, "hub"}, {0, 0, "unknow"},  {6, 0, "unknow"},  {9, 0, "unknow"},
     };
     for (const auto& c : cases) {
         CDeviceOptionUI item;
@@ -96,8 +95,7 @@ TEST(DeviceOptionPictures, ByKindAndPadSubKind) {
     item.SetKindImages(3, 1);
     item.SetKindImages(3, 2);
     EXPECT_EQ(item.normalImage(), "file='common/device_ico/soft_mp_device_normal.png'");
-    EXPECT_EQ(CDeviceOptionUI().normalImage(),
-              "file='common/device_ico/unknow_device_normal.png'");
+    EXPECT_EQ(CDeviceOptionUI().normalImage(), "file='common/device_ico/unknow_device_normal.png'");
 }
 
 }  // namespace

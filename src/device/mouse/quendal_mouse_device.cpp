@@ -24,7 +24,8 @@ void CQuendalMouseDevice::OnConnected() {
 
 void CQuendalMouseDevice::RefreshPowerStatus() {
     if (!commandChannel().IsOpen()) return;
-    if (powerIndicator_) powerIndicator_->ShowWirelessSign(command_.mode() == DeviceChannel::kReceiver);
+    if (powerIndicator_)
+        powerIndicator_->ShowWirelessSign(command_.mode() == DeviceChannel::kReceiver);
     ReadAndShowPowerStatus();
 }
 
