@@ -16,6 +16,7 @@
 #include "os/atomic_file.h"
 #include "os/event.h"
 #include "os/testing/private_session_bus.h"
+#include "sim_command.h"
 
 extern char** environ;
 
@@ -23,17 +24,7 @@ namespace {
 
 const std::string kBinary = BRASVIK_BINARY_DIR;
 
-int Sim(const std::string& args, std::string* out) {
-    const std::string command = kBinary + "/brasvik-sim " + args + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return -1;
-    out->clear();
-    char buf[512];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) out->append(buf, n);
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using e2e::Sim;
 
 class DeviceBarE2E : public ::testing::Test {
   protected:
