@@ -453,7 +453,8 @@ void DeviceBar::AttachCommand(int slot) {
             opened = channel.directHandle().Open(s.path, true, true, true, false);
         }
         if (!opened) {
-            // Nothing is half-attached: the slot is released and tried again on the next pass.
+            // Nothing is half-attached: no item, no timers. The slot stays claimed (trying again
+            // every pass would bring the window up every 100 ms); replugging tries again.
             os::DebugOutput("device bar: cannot open " + s.path + "\n");
             return;
         }
