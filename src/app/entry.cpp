@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "app/app_globals.h"
+#include "app/device_bar/register_device_bar_controls.h"
 #include "app/main_wnd.h"
 #include "app/private_font.h"
 #include "app/script_runner.h"
+#include "device/register_device_classes.h"
 #include "os/atomic_file.h"
 #include "os/debug_output.h"
 #include "os/folders.h"
@@ -78,6 +80,8 @@ int RunEntry(const CommandLineOptions& options) {
 
     // 8. The program's own control classes.
     ui::RegisterCustomControls();
+    device::RegisterDeviceClasses();
+    RegisterDeviceBarControls();
 
     // A display when there is one (and --headless did not ask for none); without one the
     // windows live in memory on a screen of 1920 x 1080.

@@ -41,7 +41,11 @@ CControlUI* UiTestDriver::Find(const std::string& name) const {
 
 bool UiTestDriver::CenterOf(const std::string& name, UiPoint& pt) {
     Render();
-    CControlUI* c = Find(name);
+    return CenterOf(Find(name), name, pt);
+}
+
+bool UiTestDriver::CenterOf(CControlUI* c, const std::string& name, UiPoint& pt) {
+    Render();
     if (c == nullptr) return Fail("no control named '" + name + "'");
     if (!c->IsVisible()) return Fail("control '" + name + "' is hidden");
     const UiRect& rc = c->GetPos();
@@ -84,9 +88,18 @@ bool UiTestDriver::Click(const std::string& name) {
     return CenterOf(name, pt) && Click(pt);
 }
 
-bool UiTestDriver::DoubleClick(const std::string& name) {
+bool UiTestDriver::Click(CControlUI* control, const std::string& label) {
     UiPoint pt;
-    if (!CenterOf(name, pt) || !Click(pt)) return false;
+    return CenterOf(control, label, pt) && Click(pt);
+}
+
+bool UiTestDriver::DoubleClick(const std::string& name) {
+    return DoubleClick(Find(name), name);
+}
+
+bool UiTestDriver::DoubleClick(CControlUI* control, const std::string& label) {
+    UiPoint pt;
+    if (!CenterOf(control, label, pt) || !Click(pt)) return false;
     // The second press of a double click arrives as its own message, as on the desktop.
     return Send(os::WM_LBUTTONDBLCLK, MK_LBUTTON, MakePointLParam(pt.x, pt.y)) && Release(pt);
 }

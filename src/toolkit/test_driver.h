@@ -27,6 +27,8 @@ class UiTestDriver {
     }
     // The centre of a visible control's rectangle.
     bool CenterOf(const std::string& name, UiPoint& pt);
+    // The same for a control in hand; label names it in the reason of a failure.
+    bool CenterOf(CControlUI* control, const std::string& label, UiPoint& pt);
 
     bool MoveTo(UiPoint pt);
     bool Press(UiPoint pt);    // left button down
@@ -34,6 +36,8 @@ class UiTestDriver {
     bool Click(UiPoint pt);
     bool Click(const std::string& name);
     bool DoubleClick(const std::string& name);
+    bool Click(CControlUI* control, const std::string& label);
+    bool DoubleClick(CControlUI* control, const std::string& label);
     bool RightClick(const std::string& name);
     // Press at from, move in steps, release at to.
     bool Drag(UiPoint from, UiPoint to, int steps = 4);

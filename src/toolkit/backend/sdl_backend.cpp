@@ -647,6 +647,10 @@ bool InstallSdlBackend(os::MessageLoop& loop) {
     if (d.installed) return true;
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // The windows are drawn by cairo into memory: handing the pixels to the display directly
+    // (shared memory on X11) costs a fraction of uploading them as a texture, and on machines
+    // without a GPU the texture path runs a software GL that needs a hundred megabytes.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         os::DebugOutput(std::string("display: ") + SDL_GetError() + "\n");
         return false;
