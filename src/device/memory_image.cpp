@@ -86,6 +86,19 @@ size_t MacroCapacity(const DeviceInfoBlock& info) {
     return size_t{info.macroCapacityUnits()} * 128;
 }
 
+std::optional<ImageRefusal> RefusalOf(const MemoryImage& image) {
+    switch (image.status) {
+        case MemoryImage::Status::kTooManyEvents:
+            return ImageRefusal{"message_text_26", image.EventsOverLimit()};
+        case MemoryImage::Status::kTooLarge:
+            return ImageRefusal{"message_text_16", image.EventsOverCapacity()};
+        case MemoryImage::Status::kBuilt:
+        case MemoryImage::Status::kEmpty:
+            break;
+    }
+    return std::nullopt;
+}
+
 MemoryImage BuildMemoryImage(std::span<const std::vector<ImageEvent>> entries,
                              const ImageLimits& limits) {
     MemoryImage image;

@@ -84,6 +84,15 @@ struct MemoryImage {
     }
 };
 
+// What the main window tells the user when an image is refused: the message key and its number
+// (the events over the limit, "message_text_26"; the events to remove for the image to fit,
+// "message_text_16"). Nothing for an image that was built or was empty.
+struct ImageRefusal {
+    std::string_view messageKey;
+    int value = 0;
+};
+std::optional<ImageRefusal> RefusalOf(const MemoryImage& image);
+
 // Lays the entries out, entry i at position i; refuses, building nothing, an entry over the event
 // limit (the first one) or an image over the capacity.
 MemoryImage BuildMemoryImage(std::span<const std::vector<ImageEvent>> entries,

@@ -99,6 +99,16 @@ TEST(MemoryImage, WhatDoesNotFitIsRefusedWhole) {
         if (c.status == S::kTooLarge && c.reported > 0) {
             EXPECT_EQ(image.EventsOverCapacity(), c.reported) << c.what;
         }
+        const std::optional<ImageRefusal> refusal = RefusalOf(image);
+        if (c.status == S::kEmpty) {
+            EXPECT_EQ(refusal, std::nullopt) << c.what;
+        } else if (c.reported > 0) {
+            ASSERT_TRUE(refusal) << c.what;
+            EXPECT_EQ(refusal->messageKey,
+                      c.status == S::kTooLarge ? "message_text_16" : "message_text_26")
+                << c.what;
+            EXPECT_EQ(refusal->value, c.reported) << c.what;
+        }
     }
 }
 

@@ -6,25 +6,10 @@
 #include <string>
 
 #include "device/device_channel.h"
-#include "hid/device_path.h"
-#include "hid/hid_device.h"
+#include "device/testing/command_path.h"
 #include "os/testing/virtual_device_test.h"
 
 namespace device::testing {
-
-// The path of the plugged devices' vendor command collection (usage page 0xFF1C) with this
-// product id.
-inline std::string CommandPath(uint16_t productId) {
-    hid::HidDevice probe;
-    if (!probe.Enumerate()) return "";
-    std::string found;
-    while (const char* p = probe.NextPath()) {
-        if (hid::ParseProductId(p) != productId) continue;
-        hid::HidDevice d;
-        if (d.Open(p, true, false, true, false) && d.UsagePage() == 0xFF1C) found = p;
-    }
-    return found;
-}
 
 // The simulated devices plug themselves in and out.
 class SimulatedChannel : public os::testing::VirtualDeviceTest {
