@@ -5,13 +5,10 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <vector>
 
 #include "device/testing/simulated_channel.h"
 #include "sim/firmware.h"
-#include "sim/receiver_firmware.h"
-#include "sim/simulated_device.h"
 
 namespace device {
 namespace {
@@ -147,26 +144,7 @@ TEST(MemoryImage, EventsAreReadFromFilesAndWhatCannotTravelIsPassedOver) {
 }
 
 // Written with the real channel, on the cable and behind the receiver.
-class ImageOnTheBus : public testing::SimulatedChannel, public ::testing::WithParamInterface<bool> {
-  protected:
-    void SetUp() override {
-        SimulatedChannel::SetUp();
-        if (GetParam()) {
-            auto rx = std::make_shared<sim::ReceiverFirmware>();
-            rx->Pair(sim::ReceiverFirmware::Partner::kMouse, mouse_);
-            ASSERT_TRUE(rx->SetLinked(sim::ReceiverFirmware::Partner::kMouse, true));
-            plug_ = std::make_unique<sim::SimulatedDevice>(rx);
-        } else {
-            plug_ = std::make_unique<sim::SimulatedDevice>(mouse_);
-        }
-        ASSERT_TRUE(plug_->Plug());
-        ASSERT_TRUE(Open(ch_, GetParam() ? kReceiverProductId : kMouseProductId, GetParam()));
-        ch_.SetReceiverTarget(2);
-    }
-    std::shared_ptr<sim::Firmware> mouse_ = std::make_shared<sim::Firmware>(sim::Kind::kMouse);
-    std::unique_ptr<sim::SimulatedDevice> plug_;
-    DeviceChannel ch_;
-};
+using ImageOnTheBus = device::testing::SimulatedMouse;
 
 TEST_P(ImageOnTheBus, AMacroImageThatFillsTheMemoryLandsWhole) {
     mouse_->SetMacroCapacity(2);
@@ -199,9 +177,7 @@ TEST_P(ImageOnTheBus, TheShootImageHoldsItsFourPresets) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CableAndReceiver, ImageOnTheBus, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? std::string("Receiver") : std::string("Cable");
-                         });
+                         ImageOnTheBus::PathName);
 
 }  // namespace
 }  // namespace device
