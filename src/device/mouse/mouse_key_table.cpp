@@ -2,16 +2,11 @@
 
 #include <algorithm>
 
-#include "os/debug_output.h"
+#include "device/mouse/mouse_log.h"
 
 namespace device::mouse {
 
 namespace {
-
-void Note(std::vector<std::string>* notes, const std::string& text) {
-    os::DebugOutput("mouse: " + text + "\n");
-    if (notes) notes->push_back(text);
-}
 
 bool IsMacro(const keys::AssignmentCode& code) {
     return code.type == keys::assignment_type::kMacroMode ||
@@ -47,13 +42,13 @@ KeyTableWrite BuildKeyTable(std::span<const uint8_t> deviceTable, const ButtonMa
         const size_t index = map[b];
         if (index == kButtonAbsent) continue;
         if (b >= keys.size()) {
-            Note(notes,
-                 "the profile has no assignment for " + std::string(kProgramButtons[b].pageName));
+            LogMouseProblem(notes, "the profile has no assignment for " +
+                                       std::string(kProgramButtons[b].pageName));
             continue;
         }
         if (index * 3 + 3 > out.table.size()) {
-            Note(notes, std::string(kProgramButtons[b].pageName) + " sits at key " +
-                            std::to_string(index) + ", beyond the key table");
+            LogMouseProblem(notes, std::string(kProgramButtons[b].pageName) + " sits at key " +
+                                       std::to_string(index) + ", beyond the key table");
             continue;
         }
         keys::AssignmentCode code = keys[b].current.code;
@@ -64,9 +59,10 @@ KeyTableWrite BuildKeyTable(std::span<const uint8_t> deviceTable, const ButtonMa
                     slot = out.macroSlots.insert(out.macroSlots.end(), code.first);
                 code.first = static_cast<uint8_t>(slot - out.macroSlots.begin());
             } else {
-                Note(notes, std::string(kProgramButtons[b].pageName) + " names macro " +
-                                std::to_string(code.first) + " of " + std::to_string(macroCount) +
-                                "; its factory entry is written");
+                LogMouseProblem(notes, std::string(kProgramButtons[b].pageName) + " names macro " +
+                                           std::to_string(code.first) + " of " +
+                                           std::to_string(macroCount) +
+                                           "; its factory entry is written");
                 code = keys[b].defaultAssignment.code;
                 // A profile without the default leaves the button its factory entry rather than
                 // nothing at all.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "os/debug_output.h"
+#include "device/mouse/mouse_log.h"
 
 namespace device::mouse {
 
@@ -10,24 +10,20 @@ namespace {
 
 using profile::LightingRecord;
 
-void Note(std::vector<std::string>* notes, const std::string& text) {
-    os::DebugOutput("mouse: " + text + "\n");
-    if (notes) notes->push_back(text);
-}
-
 // value within 0..highest; the nearest end otherwise, with a note naming what.
 int Bounded(int value, int highest, const char* what, std::vector<std::string>* notes) {
     if (value >= 0 && value <= highest) return value;
     const int kept = std::clamp(value, 0, highest);
-    Note(notes, std::string(what) + " " + std::to_string(value) + " is out of range; " +
-                    std::to_string(kept) + " is used");
+    LogMouseProblem(notes, std::string(what) + " " + std::to_string(value) + " is out of range; " +
+                               std::to_string(kept) + " is used");
     return kept;
 }
 
 // value within 0..highest; 0 otherwise: the page shows its first option for anything else.
 int OrFirst(int value, int highest, const char* what, std::vector<std::string>* notes) {
     if (value >= 0 && value <= highest) return value;
-    Note(notes, std::string(what) + " " + std::to_string(value) + " is out of range; 0 is used");
+    LogMouseProblem(
+        notes, std::string(what) + " " + std::to_string(value) + " is out of range; 0 is used");
     return 0;
 }
 
@@ -48,7 +44,8 @@ uint16_t Get16(const uint8_t* at) {
 
 std::optional<uint16_t> ProfileBlockAddress(int profile) {
     if (profile < 0 || profile >= kProfileCount) {
-        Note(nullptr, "profile " + std::to_string(profile) + " does not exist on the mouse");
+        LogMouseProblem(nullptr,
+                        "profile " + std::to_string(profile) + " does not exist on the mouse");
         return std::nullopt;
     }
     return static_cast<uint16_t>(profile * kProfileStride);
@@ -75,7 +72,7 @@ SettingsBlock EncodeSettingsBlock(const MouseSettings& s, std::span<const int> m
     const int mode = light[LightingRecord::kMode];
     if (mode > kHighestLightModeIndex ||
         (!modeCodes.empty() && static_cast<size_t>(mode) >= modeCodes.size()))
-        Note(notes, "light mode " + std::to_string(mode) + " is sent as mode 0");
+        LogMouseProblem(notes, "light mode " + std::to_string(mode) + " is sent as mode 0");
     b[block::kLightMode] = LightModeCode(modeCodes, mode);
     b[block::kBrightness] = static_cast<uint8_t>(
         Bounded(light[LightingRecord::kBrightness], kHighestLightLevel, "brightness", notes));
@@ -95,7 +92,8 @@ SettingsBlock EncodeSettingsBlock(const MouseSettings& s, std::span<const int> m
         static_cast<uint8_t>(OrFirst(s.activeStage, kDpiStageCount - 1, "active DPI stage", notes));
 
     if (s.stages.size() > kDpiStageCount)
-        Note(notes, std::to_string(s.stages.size()) + " DPI stages; the mouse takes the first 7");
+        LogMouseProblem(
+            notes, std::to_string(s.stages.size()) + " DPI stages; the mouse takes the first 7");
     const size_t stages = std::min<size_t>(s.stages.size(), kDpiStageCount);
     for (size_t i = 0; i < stages; ++i) {
         const profile::DpiStage& st = s.stages[i];
@@ -129,7 +127,8 @@ MouseSettings DecodeSettingsBlock(std::span<const uint8_t, kSettingsBlockSize> b
     light[LightingRecord::kMode] = LightModeIndex(modeCodes, code);
     if (!modeCodes.empty() &&
         std::find(modeCodes.begin(), modeCodes.end(), code) == modeCodes.end())
-        Note(notes, "light mode code " + std::to_string(code) + " is not in the light mode list");
+        LogMouseProblem(
+            notes, "light mode code " + std::to_string(code) + " is not in the light mode list");
     light[LightingRecord::kBrightness] = static_cast<uint8_t>(
         Bounded(b[block::kBrightness], kHighestLightLevel, "brightness", notes));
     light[LightingRecord::kSpeed] = static_cast<uint8_t>(
@@ -166,7 +165,8 @@ int StageSliderPosition(const profile::DpiStage& stage) {
 
 bool SetStageFromSlider(std::vector<profile::DpiStage>& stages, int stage, int position) {
     if (stage < 0 || stage >= kDpiStageCount) {
-        Note(nullptr, "DPI stage " + std::to_string(stage) + " does not exist on the mouse");
+        LogMouseProblem(nullptr,
+                        "DPI stage " + std::to_string(stage) + " does not exist on the mouse");
         return false;
     }
     if (stages.size() <= static_cast<size_t>(stage)) stages.resize(static_cast<size_t>(stage) + 1);
