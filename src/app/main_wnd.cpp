@@ -237,6 +237,8 @@ void CMainWnd::OnRootResized() {
 
 void CMainWnd::CloseToTray() {
     CloseChildWindows();
+    // The desktop's keyboard is never left captured behind a hidden window.
+    hook_.Uninstall();
     // Without a notification area the tray icon that brings the window back is not there: the
     // window is minimised instead, until a desktop panel shows the icon.
     if (!tray_.Registered()) {
@@ -316,7 +318,7 @@ void CMainWnd::SetControlText(const std::string& name, const std::string& text) 
 
 void CMainWnd::SetInputHook(bool on) {
     if (inputHook_ == nullptr) {
-        os::DebugOutput("input hook: not available in this build\n");
+        hook_.OnCaptureSwitch(on ? 1 : 0, GetHWND());
         return;
     }
     if (on)
@@ -626,6 +628,7 @@ void CMainWnd::StopWorkers() {
     if (stopped_) return;
     stopped_ = true;
     os::DebugOutput("退出测试");
+    hook_.Uninstall();
     ShowWindow(false);
     toolkit::CSkinChangedObserver::GetInstance().RemoveReceiver(this);
     workers_.StopAll();

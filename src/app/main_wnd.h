@@ -21,6 +21,7 @@
 #include "os/tray_icon.h"
 #include "toolkit/skin_changed_observer.h"
 #include "toolkit/window_impl_base.h"
+#include "ui/device_hook.h"
 
 namespace app {
 
@@ -187,6 +188,8 @@ class CMainWnd : public toolkit::WindowImplBase,
     std::array<toolkit::HWND, 4> childWindows_{};
 
     IInputHookTarget* inputHook_ = nullptr;
+    // The desktop's keys and buttons for key capture and macro recording (message 1054).
+    ui::CDeviceHook hook_;
     ChildWindowOpeners openers_;
     LightControl lightControl_;
     AudioFrameProcessor audioFrames_;
