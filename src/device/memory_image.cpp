@@ -1,11 +1,9 @@
 #include "device/memory_image.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 
 #include "os/debug_output.h"
-#include "profile/json_access.h"
 
 namespace device {
 
@@ -21,23 +19,6 @@ void Put16(std::vector<uint8_t>& bytes, size_t at, size_t value) {
     bytes[at + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
 }
 
-// A delay as files hold it: text (or a number, read by its text), its leading decimal digits,
-// none giving 0; clamped to 0..65535.
-int DelayOf(const Json::Value& v) {
-    if (v.isIntegral())
-        return static_cast<int>(std::clamp<int64_t>(profile::JsonInt(v), 0, 0xFFFF));
-    std::string text = v.isString() ? profile::TextFromJson(v) : std::string();
-    if (v.isDouble()) text = std::to_string(static_cast<int64_t>(v.asDouble()));
-    size_t at = 0;
-    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
-    bool negative = false;
-    if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
-    int64_t value = 0;
-    for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); ++at)
-        value = std::min<int64_t>(value * 10 + (text[at] - '0'), 0xFFFF);
-    return negative ? 0 : static_cast<int>(value);
-}
-
 }  // namespace
 
 std::optional<ImageEvent> EncodeImageEvent(bool down, int type, int button, int delay) {
@@ -47,27 +28,14 @@ std::optional<ImageEvent> EncodeImageEvent(bool down, int type, int button, int 
                       static_cast<uint8_t>(type | (down ? 0x80 : 0)), static_cast<uint8_t>(button)};
 }
 
-std::vector<ImageEvent> ImageEventsFromJson(const Json::Value& events, std::string_view source,
-                                            std::vector<std::string>* notes) {
+std::vector<ImageEvent> ImageEventsOf(const std::vector<profile::MacroEvent>& events,
+                                      std::string_view source, std::vector<std::string>* notes) {
     std::vector<ImageEvent> out;
-    if (!events.isArray()) {
-        if (!events.isNull()) Note(notes, std::string(source) + ": \"Events\" is not a list");
-        return out;
-    }
-    for (Json::ArrayIndex i = 0; i < events.size(); ++i) {
-        const Json::Value& e = events[i];
-        const Json::Value& type = profile::JsonMember(e, "Type");
-        const Json::Value& button = profile::JsonMember(e, "Button");
-        std::optional<ImageEvent> encoded;
-        if (type.isIntegral() && button.isIntegral()) {
-            const int64_t t = profile::JsonInt(type), b = profile::JsonInt(button);
-            if (t >= 0 && t <= 0x7F && b >= 0 && b <= 0xFF) {
-                encoded = EncodeImageEvent(
-                    profile::TextFromJson(profile::JsonMember(e, "Action")) == "down",
-                    static_cast<int>(t), static_cast<int>(b),
-                    DelayOf(profile::JsonMember(e, "Delay")));
-            }
-        }
+    out.reserve(events.size());
+    for (size_t i = 0; i < events.size(); ++i) {
+        const profile::MacroEvent& e = events[i];
+        const std::optional<ImageEvent> encoded =
+            EncodeImageEvent(e.down, e.type, e.button, e.delay);
         if (!encoded) {
             Note(notes, std::string(source) + ": event " + std::to_string(i) +
                             " has no type 0..127 and button 0..255; passed over");

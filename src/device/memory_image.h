@@ -13,8 +13,6 @@
 // so S = 16 + 6 N + 4 x (all events). One event is 4 bytes: delay low and high byte (ms), the
 // event type in bits 0..6 with bit 7 set for a press, and the button or key code.
 
-#include <json/value.h>
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +23,7 @@
 #include <vector>
 
 #include "device/command_frame.h"
+#include "profile/macro_store.h"
 
 namespace device {
 
@@ -43,11 +42,13 @@ inline constexpr int kShootEntryCount = 4;
 // cannot carry. The delay is taken into 0..65535.
 std::optional<ImageEvent> EncodeImageEvent(bool down, int type, int button, int delay);
 
-// The events of an "Events" array of a macro or shoot file: "Action" ("down" presses, anything
-// else releases), "Type", "Button", "Delay" (decimal text or a number, clamped to 0..65535). An
-// event the device cannot carry is passed over and logged with source and its position.
-std::vector<ImageEvent> ImageEventsFromJson(const Json::Value& events, std::string_view source,
-                                            std::vector<std::string>* notes = nullptr);
+// The events of a macro or shoot file as the macro store reads them
+// (profile::MacroStore::LoadEvents and EventsOf), in the device's 4 bytes each. An event the bytes
+// cannot carry (which the store never hands out) is passed over and logged with source and its
+// position.
+std::vector<ImageEvent> ImageEventsOf(const std::vector<profile::MacroEvent>& events,
+                                      std::string_view source,
+                                      std::vector<std::string>* notes = nullptr);
 
 // The shoot file of preset n, in the device's user data folder.
 std::string ShootFileName(int preset);

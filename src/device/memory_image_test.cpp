@@ -109,37 +109,38 @@ TEST(MemoryImage, WhatDoesNotFitIsRefusedWhole) {
     }
 }
 
-TEST(MemoryImage, EventsAreReadFromFilesAndWhatCannotTravelIsPassedOver) {
+TEST(MemoryImage, ShootAndMacroFilesGiveTheirEventsInDeviceBytes) {
     Json::Value doc;
-    ASSERT_TRUE(Json::Reader().parse(R"([
+    ASSERT_TRUE(Json::Reader().parse(R"({"Events": [
         {"Action": "down", "Type": 9, "Button": 2, "Delay": "65"},
         {"Action": "up", "Type": 9, "Button": 2, "Delay": 70000},
         {"Action": "Down", "Type": 1, "Button": 1, "Delay": "12ms"},
-        {"Action": "down", "Type": 5, "Button": 3, "Delay": ""},
         {"Action": "down", "Type": 128, "Button": 1, "Delay": "10"},
-        {"Action": "down", "Type": 10, "Button": 256, "Delay": "10"},
-        {"Action": "down", "Type": "10", "Button": 4, "Delay": "10"},
-        {"Action": "down", "Type": 4, "Button": 9, "Delay": "-5"},
-        {"Action": "down", "Type": 10, "Button": 4, "Delay": 12.7},
-        "not an event"
-    ])",
+        {"Action": "down", "Type": 5, "Button": 3, "Delay": ""}
+    ]})",
                                      doc));
     std::vector<std::string> notes;
-    const std::vector<ImageEvent> events = ImageEventsFromJson(doc, "macro 1", &notes);
+    const std::vector<ImageEvent> events =
+        ImageEventsOf(profile::MacroStore::EventsOf(doc, "ShootData_0.Shoot"), "shoot 0", &notes);
     const std::vector<ImageEvent> want = {
         {0x41, 0x00, 0x89, 0x02},  // 65 ms, modifier down, left Shift
         {0xFF, 0xFF, 0x09, 0x02},  // clamped to 65535 ms, up
         {0x0C, 0x00, 0x01, 0x01},  // "Down" is not "down": a release
-        {0x00, 0x00, 0x85, 0x03},  // empty delay: 0
-        {0x00, 0x00, 0x84, 0x09},  // a negative delay: 0
-        {0x0C, 0x00, 0x8A, 0x04},  // a real number: its whole part
+        {0x00, 0x00, 0x85, 0x03},  // type 128 was passed over; an empty delay is 0
     };
     EXPECT_EQ(events, want);
-    EXPECT_EQ(notes.size(), 4u);
-    EXPECT_TRUE(ImageEventsFromJson(Json::Value(), "shoot 0").empty());
-    EXPECT_TRUE(ImageEventsFromJson(Json::Value("x"), "shoot 0", &notes).empty());
-    EXPECT_EQ(notes.size(), 5u);
-    EXPECT_EQ(EncodeImageEvent(true, -1, 0, 0), std::nullopt);
+    EXPECT_TRUE(notes.empty());
+
+    // What the bytes cannot carry never reaches the image.
+    const std::vector<profile::MacroEvent> odd = {
+        {.down = true, .button = 4, .type = 10, .delay = 10},
+        {.down = true, .button = 300, .type = 10, .delay = 10},
+        {.down = false, .button = 4, .type = -1, .delay = -20},
+        {.down = false, .button = 4, .type = 10, .delay = -20},
+    };
+    EXPECT_EQ(ImageEventsOf(odd, "macro 2", &notes),
+              (std::vector<ImageEvent>{{0x0A, 0x00, 0x8A, 0x04}, {0x00, 0x00, 0x0A, 0x04}}));
+    EXPECT_EQ(notes.size(), 2u);
     EXPECT_EQ(ShootFileName(3), "ShootData_3.Shoot");
 }
 
