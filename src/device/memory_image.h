@@ -34,7 +34,7 @@ inline constexpr size_t kImageHeaderSize = 16;
 inline constexpr size_t kImageEntryHeaderSize = 4;
 inline constexpr size_t kImageEventSize = 4;
 // Events one entry may hold in the device.
-inline constexpr int kMaxImageEvents = 250;
+inline constexpr int kMaxImageEvents = profile::MacroStore::kDeviceImageEventLimit;
 // The mouse's shoot memory: four presets, read from "ShootData_" n ".Shoot".
 inline constexpr int kShootEntryCount = 4;
 
