@@ -36,7 +36,8 @@ void BM_KeyboardPreviewStep(benchmark::State& state) {
     const long before = g_allocations.load();
     for (auto _ : state) {
         if (++tick % 8 == 0)
-            preview.PushKeyEvent(device::keyboard::kKeyOrder[tick % device::keyboard::kKeyOrder.size()], 1);
+            preview.PushKeyEvent(
+                device::keyboard::kKeyOrder[tick % device::keyboard::kKeyOrder.size()], 1);
         preview.Step(mode, p, 1, now += 8);
         benchmark::DoNotOptimize(leds.Led(0));
     }
@@ -50,7 +51,8 @@ void BM_KeyboardLiveFrame(benchmark::State& state) {
     device::LightingPreview leds;
     leds.SetLedCount(device::keyboard::kProgramKeyCount);
     device::keyboard::KeyboardKeyMaps maps;
-    for (int i = 0; i < device::keyboard::kLedCount; ++i) maps.keyToLed[i] = static_cast<uint8_t>(i);
+    for (int i = 0; i < device::keyboard::kLedCount; ++i)
+        maps.keyToLed[i] = static_cast<uint8_t>(i);
     device::keyboard::KeyboardPreview preview(leds);
     device::PreviewParams p;
     p.brightness = 4;

@@ -68,8 +68,7 @@ uint8_t LightMapNibble(const LightMap& map, int led) {
 namespace {
 
 template <typename ColourAt>
-void FillLiveFrame(size_t count, ColourAt colourAt, const KeyboardKeyMaps& maps,
-                   LiveFrame& frame) {
+void FillLiveFrame(size_t count, ColourAt colourAt, const KeyboardKeyMaps& maps, LiveFrame& frame) {
     frame.fill(0);
     const size_t n = std::min<size_t>(count, kProgramKeyCount);
     for (size_t i = 0; i < n; ++i) {
@@ -87,11 +86,11 @@ void FillLiveFrame(size_t count, ColourAt colourAt, const KeyboardKeyMaps& maps,
 
 void BuildLiveFrame(std::span<const LedColour> keyColours, const KeyboardKeyMaps& maps,
                     LiveFrame& frame) {
-    FillLiveFrame(keyColours.size(), [&](size_t i) { return keyColours[i]; }, maps, frame);
+    FillLiveFrame(
+        keyColours.size(), [&](size_t i) { return keyColours[i]; }, maps, frame);
 }
 
-void BuildLiveFrame(const LightingPreview& preview, const KeyboardKeyMaps& maps,
-                    LiveFrame& frame) {
+void BuildLiveFrame(const LightingPreview& preview, const KeyboardKeyMaps& maps, LiveFrame& frame) {
     FillLiveFrame(
         static_cast<size_t>(preview.LedCount()),
         [&](size_t i) { return preview.Led(static_cast<int>(i)).value_or(LedColour{}); }, maps,
@@ -108,8 +107,8 @@ int AudioBarHeight(std::span<const int32_t> levels) {
         sum += v;
     }
     const int64_t average = sum / static_cast<int64_t>(n);
-    return static_cast<int>(std::clamp<int64_t>(kAudioBarMax - average * kAudioBarMax / 600, 0,
-                                                kAudioBarMax));
+    return static_cast<int>(
+        std::clamp<int64_t>(kAudioBarMax - average * kAudioBarMax / 600, 0, kAudioBarMax));
 }
 
 }  // namespace device::keyboard

@@ -33,8 +33,8 @@ struct ModeFade {
     int mode;
     int kind;
 };
-constexpr std::array<ModeFade, 7> kModeFades = {{
-    {7, 1}, {8, 1}, {11, 1}, {14, 1}, {19, 0}, {28, 1}, {33, 1}}};
+constexpr std::array<ModeFade, 7> kModeFades = {
+    {{7, 1}, {8, 1}, {11, 1}, {14, 1}, {19, 0}, {28, 1}, {33, 1}}};
 constexpr int FadeKindOf(int mode) {
     for (const ModeFade& f : kModeFades)
         if (f.mode == mode) return f.kind;
@@ -234,41 +234,92 @@ void KeyboardPreview::FadeAndDraw(const PreviewParams& p, int fadeKind, bool own
 bool KeyboardPreview::Step(int m, const PreviewParams& p, uint8_t extra, int64_t nowMs) {
     DrainEvents(m);
     switch (m) {
-        case 1: ColumnWave(p, 7, 7); break;
-        case 2: KeyOrderSweep(p); break;
-        case 3: leds_.Spectrum(p); break;
-        case 4: leds_.Breathing(p); break;
-        case 5: leds_.Static(p); break;
+        case 1:
+            ColumnWave(p, 7, 7);
+            break;
+        case 2:
+            KeyOrderSweep(p);
+            break;
+        case 3:
+            leds_.Spectrum(p);
+            break;
+        case 4:
+            leds_.Breathing(p);
+            break;
+        case 5:
+            leds_.Static(p);
+            break;
         case 6:
-        case 25: ReactiveFade(p); break;
+        case 25:
+            ReactiveFade(p);
+            break;
         case 7:
         case 8:
         case 11:
-        case 14: Ripples(p, m); break;
-        case 9: ColourDrift(p); break;
-        case 10: RowWave(p); break;
-        case 12: Twinkle(p, 1); break;
-        case 13: Twinkle(p, 2); break;
-        case 15: FixedColour(p, extra); break;
-        case 16: RingWave(p); break;
-        case 17: leds_.Off(); break;
-        case 18: CustomMap(p); break;
-        case 19: Raindrops(p); break;
-        case 20: ColumnWave(p, 2, 1); break;
-        case 21: Uniform(p, {255, 0, 255}); break;
-        case 23: leds_.Blink(p, PreviewPace::kBlink, nowMs); break;
-        case 24: MovingBars(p); break;
-        case 26: leds_.BreathingFourColours(p); break;
-        case 27: leds_.BlinkFourColours(p, PreviewPace::kBlinkFourColours, nowMs); break;
-        case 28: KeyByKey(p); break;
-        case 29: Music(p); break;
+        case 14:
+            Ripples(p, m);
+            break;
+        case 9:
+            ColourDrift(p);
+            break;
+        case 10:
+            RowWave(p);
+            break;
+        case 12:
+            Twinkle(p, 1);
+            break;
+        case 13:
+            Twinkle(p, 2);
+            break;
+        case 15:
+            FixedColour(p, extra);
+            break;
+        case 16:
+            RingWave(p);
+            break;
+        case 17:
+            leds_.Off();
+            break;
+        case 18:
+            CustomMap(p);
+            break;
+        case 19:
+            Raindrops(p);
+            break;
+        case 20:
+            ColumnWave(p, 2, 1);
+            break;
+        case 21:
+            Uniform(p, {255, 0, 255});
+            break;
+        case 23:
+            leds_.Blink(p, PreviewPace::kBlink, nowMs);
+            break;
+        case 24:
+            MovingBars(p);
+            break;
+        case 26:
+            leds_.BreathingFourColours(p);
+            break;
+        case 27:
+            leds_.BlinkFourColours(p, PreviewPace::kBlinkFourColours, nowMs);
+            break;
+        case 28:
+            KeyByKey(p);
+            break;
+        case 29:
+            Music(p);
+            break;
         case 30:
             Uniform(p, {bands_[0].load(std::memory_order_relaxed),
                         bands_[1].load(std::memory_order_relaxed),
                         bands_[2].load(std::memory_order_relaxed)});
             break;
-        case 33: Show(p); break;
-        default: return false;
+        case 33:
+            Show(p);
+            break;
+        default:
+            return false;
     }
     return true;
 }
@@ -404,7 +455,8 @@ void KeyboardPreview::Uniform(const PreviewParams& p, Rgb colour) {
 void KeyboardPreview::MovingBars(const PreviewParams& p) {
     for (uint8_t k : kKeyOrder) {
         leds_.SetLevel(k, static_cast<uint8_t>(std::max(0, leds_.level(k) - kBarFall)));
-        colourPos_[k] = static_cast<uint8_t>(Wrap(colourPos_[k] + kBarColourStep, kColourWheelSize));
+        colourPos_[k] =
+            static_cast<uint8_t>(Wrap(colourPos_[k] + kBarColourStep, kColourWheelSize));
     }
     Advance(p, kBarCount);
     for (uint8_t k : kBars[base_]) {
@@ -441,8 +493,7 @@ void KeyboardPreview::Music(const PreviewParams& p) {
                 position = 64 - fromBottom * 12;
                 break;
             case 1:  // from the centre out to both sides
-                lit = std::abs(place.column * 2 - (kMatrixColumns - 1)) * 25 <
-                      h * kMatrixColumns;
+                lit = std::abs(place.column * 2 - (kMatrixColumns - 1)) * 25 < h * kMatrixColumns;
                 position = base_ + place.column * 8;
                 break;
             case 2: {  // six bands side by side, each its own height

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <thread>
 
 #include "device/keyboard/keyboard_preview.h"
@@ -53,12 +54,14 @@ TEST_F(KeyboardPreviewSteps, EveryModeRunsAndLightsOnlyKeysOfTheBoard) {
         const bool has = KeyboardPreview::HasStep(mode);
         for (int colourful = 0; colourful <= 1; ++colourful)
             for (int i = 0; i < 300; ++i)
-                EXPECT_EQ(preview_.Step(mode, Params(static_cast<uint8_t>(colourful)), 1, now_ += 8),
-                          has);
+                EXPECT_EQ(
+                    preview_.Step(mode, Params(static_cast<uint8_t>(colourful)), 1, now_ += 8),
+                    has);
         // Keys without a place on the board stay dark, except where a mode fills the whole list.
         if (mode != 3 && mode != 4 && mode != 5 && mode != 15 && mode != 18 && mode != 21 &&
-            mode != 23 && mode != 26 && mode != 27 && mode != 30)
+            mode != 23 && mode != 26 && mode != 27 && mode != 30) {
             EXPECT_EQ(Led(150), LedColour{});
+        }
     }
     EXPECT_FALSE(KeyboardPreview::HasStep(0));
     EXPECT_FALSE(KeyboardPreview::HasStep(22));
@@ -144,7 +147,21 @@ TEST_F(KeyboardPreviewSteps, KeyEventsOutsideTheReactiveModesAndBadKeysAreDroppe
     EXPECT_EQ(preview_.keyState(kEsc), 1);
 }
 
+// A key about this far from the space bar's centre, in page pixels.
+int KeyAtDistance(int pixels) {
+    const KeyCentre o = kKeyCentres[kSpace];
+    for (uint8_t k : kKeyOrder) {
+        const double d = std::hypot(kKeyCentres[k].x - o.x, kKeyCentres[k].y - o.y);
+        if (std::abs(d - pixels) < 10) return k;
+    }
+    return -1;
+}
+
 TEST_F(KeyboardPreviewSteps, RipplesSpreadOutwardsAndFade) {
+    const int near = KeyAtDistance(100);
+    const int far = KeyAtDistance(300);
+    ASSERT_GE(near, 0);
+    ASSERT_GE(far, 0);
     for (int mode : {7, 8}) {
         SCOPED_TRACE(mode);
         preview_.SetUp(mode);
@@ -153,14 +170,18 @@ TEST_F(KeyboardPreviewSteps, RipplesSpreadOutwardsAndFade) {
         Run(mode, p, 1);
         EXPECT_EQ(preview_.activeRipples(), 1);
         EXPECT_GT(Led(kSpace).brightness, 0);
-        // The keys two keys away from the space bar light once the front reaches them.
-        const int far = kKeyOrder.front();  // the volume dial, far away
-        Run(mode, p, 40);
-        EXPECT_EQ(Led(far).brightness, 0);
-        EXPECT_LT(leds_.level(kSpace), 255);
-        Run(mode, p, 200);
+        // The front reaches the nearer key first; each key lights as it passes and fades after.
+        int nearLit = -1, farLit = -1;
+        for (int tick = 2; tick < 250; ++tick) {
+            Run(mode, p, 1);
+            if (nearLit < 0 && Led(near).brightness > 0) nearLit = tick;
+            if (farLit < 0 && Led(far).brightness > 0) farLit = tick;
+        }
+        EXPECT_GT(nearLit, 0);
+        EXPECT_GT(farLit, nearLit);
         EXPECT_EQ(preview_.activeRipples(), 0);
         EXPECT_EQ(leds_.level(kSpace), 0);
+        EXPECT_EQ(leds_.level(far), 0);
     }
 }
 
@@ -212,11 +233,16 @@ TEST_F(KeyboardPreviewSteps, MovingBarsLightTwelveKeysAndFall) {
     preview_.SetUp(24);
     Run(24, Params(1), 20);
     const int bar = preview_.position();
-    for (uint8_t k : kBars[bar])
-        if (k != kNoKey) EXPECT_EQ(leds_.level(k), 255);
-    for (uint8_t k : kBars[bar - 1])
-        if (k != kNoKey && std::find(kBars[bar].begin(), kBars[bar].end(), k) == kBars[bar].end())
+    for (uint8_t k : kBars[bar]) {
+        if (k != kNoKey) {
+            EXPECT_EQ(leds_.level(k), 255);
+        }
+    }
+    for (uint8_t k : kBars[bar - 1]) {
+        if (k != kNoKey && std::find(kBars[bar].begin(), kBars[bar].end(), k) == kBars[bar].end()) {
             EXPECT_EQ(leds_.level(k), 250);
+        }
+    }
 }
 
 TEST_F(KeyboardPreviewSteps, AudioModesFollowTheFeeds) {

@@ -33,9 +33,9 @@ uint16_t SettingsBlockAddress(int slot) {
 }
 
 uint8_t ModeCodeOf(int modeIndex, LightModeCodes codes) {
-    const int code =
-        modeIndex >= 0 && static_cast<size_t>(modeIndex) < codes.size() ? codes[modeIndex]
-                                                                         : modeIndex;
+    const int code = modeIndex >= 0 && static_cast<size_t>(modeIndex) < codes.size()
+                         ? codes[modeIndex]
+                         : modeIndex;
     if (IsStreamedCode(code)) return kStreamedModeCode;
     return static_cast<uint8_t>(code);
 }

@@ -60,8 +60,8 @@ SettingsBlock EncodeSettingsBlock(const profile::LightingRecord& record,
 // What a block read from the keyboard says, checked.
 struct DecodedSettings {
     uint8_t activeIndex = 0;
-    profile::LightingRecord record;           // the current record with the block's fields
-    profile::KeyboardSystemSettings system;   // the current values with the three flags
+    profile::LightingRecord record;          // the current record with the block's fields
+    profile::KeyboardSystemSettings system;  // the current values with the three flags
     std::array<uint8_t, 2> keptBytes{};
     bool modeKept = false;  // the block named no mode of the list: the page's mode stays
     // Fields the keyboard sent out of their range (brought into it). Nonzero: log it.

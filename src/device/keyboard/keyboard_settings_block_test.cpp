@@ -55,7 +55,8 @@ TEST(KeyboardKeyMaps, FollowTheDeviceTablesAndLeaveBadEntriesUnmapped) {
         int key;
         uint8_t device, led;
     };
-    constexpr Row kExpected[] = {{0, 0, 7}, {1, 2, kUnmapped}, {2, 1, kUnmapped}, {3, kUnmapped, kUnmapped}};
+    constexpr Row kExpected[] = {
+        {0, 0, 7}, {1, 2, kUnmapped}, {2, 1, kUnmapped}, {3, kUnmapped, kUnmapped}};
     for (const Row& row : kExpected) {
         SCOPED_TRACE(row.key);
         EXPECT_EQ(maps.DevicePosition(row.key), row.device);
@@ -101,25 +102,27 @@ TEST(KeyboardSettingsBlock, EncodesEveryFieldAtItsByte) {
         .repeat = 9, .repeatDelay = 2, .key6Flag = 1, .pollingRate = 3, .wFlag = 1, .winFlag = 0};
     const auto codes = IdentityCodes();
     const SettingsBlock b = EncodeSettingsBlock(record, system, codes, {0xAB, 0xCD}, 0);
+    // clang-format off
     constexpr SettingsBlock kExpected = {
-        0x00,              // 0: active value
-        0x07,              // 1: mode code
-        0x03,              // 2: brightness
-        0x03,              // 3: 4 - speed 1
-        0x01,              // 4: direction
-        0x01,              // 5: colourful
-        0x11, 0x22, 0x33,  // 6..8: colour
-        0x00,              // 9
-        0xAB, 0xCD,        // 10, 11: as last read
-        0, 0, 0, 0, 0, 0,  // 12..17
-        0x02,              // 18: extra lighting value
-        0x01,              // 19: WFlag
-        0x01,              // 20: Key6Flag
-        0x00,              // 21: WinFlag
-        0x03,              // 22: PollingRate
-        0x00, 0x00,        // 23, 24
-        0x05,              // 25: light page
+        0x00,                       // 0: active value
+        0x07,                       // 1: mode code
+        0x03,                       // 2: brightness
+        0x03,                       // 3: 4 - speed 1
+        0x01,                       // 4: direction
+        0x01,                       // 5: colourful
+        0x11, 0x22, 0x33,           // 6..8: colour
+        0x00,                       // 9
+        0xAB, 0xCD,                 // 10, 11: as last read
+        0, 0, 0, 0, 0, 0,           // 12..17
+        0x02,                       // 18: extra lighting value
+        0x01,                       // 19: WFlag
+        0x01,                       // 20: Key6Flag
+        0x00,                       // 21: WinFlag
+        0x03,                       // 22: PollingRate
+        0x00, 0x00,                 // 23, 24
+        0x05,                       // 25: light page
     };
+    // clang-format on
     EXPECT_EQ(b, kExpected);
 }
 
@@ -130,11 +133,11 @@ TEST(KeyboardSettingsBlock, StreamedModesAreWrittenAsFE) {
         uint8_t written;
     };
     const Row rows[] = {
-        {29, IdentityCodes(), 0xFE},
-        {30, IdentityCodes(), 0xFE},
-        {28, IdentityCodes(), 28},
-        {2, {0, 29, 5}, 0xFE},  // the code, not the index, decides
-        {40, IdentityCodes(), 40},  // beyond the list: the index itself
+        {29, IdentityCodes(), 0xFE},  // the streamed software mode
+        {30, IdentityCodes(), 0xFE},  // the streamed audio mode
+        {28, IdentityCodes(), 28},    // any other mode: its code
+        {1, {0, 29, 5}, 0xFE},        // the code, not the index, decides
+        {40, IdentityCodes(), 40},    // beyond the list: the index itself
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.modeIndex);
@@ -244,10 +247,10 @@ TEST(KeyboardAudio, BarHeightFromTheFirstLevels) {
     };
     const Row rows[] = {
         {{}, 0},
-        {{0, 0, 0}, 0},             // 600 each: silence
-        {{2000, 2000}, 25},         // 0 each: full
-        {{1000}, 13},               // 300: 25 - 12
-        {{-1000}, 5},               // 900 counts as 500: 25 - 20
+        {{0, 0, 0}, 0},      // 600 each: silence
+        {{2000, 2000}, 25},  // 0 each: full
+        {{1000}, 13},        // 300: 25 - 12
+        {{-1000}, 5},        // 900 counts as 500: 25 - 20
         {std::vector<int32_t>(25, 2000), 25},
         {[] {
              std::vector<int32_t> v(25, 0);
