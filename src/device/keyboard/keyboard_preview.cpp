@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "device/keyboard/keyboard_light_frames.h"
+
 namespace device::keyboard {
 
 namespace {
@@ -478,8 +480,17 @@ void KeyboardPreview::KeyByKey(const PreviewParams& p) {
 }
 
 void KeyboardPreview::Music(const PreviewParams& p) {
-    const int h = barHeight_.load(std::memory_order_relaxed);
     const int v = visualisation_.load(std::memory_order_relaxed);
+    // Visualisation 2 shows the level bar (only it is fed with levels); the others follow the
+    // bands, as one height from their mean or band by band.
+    int h = barHeight_.load(std::memory_order_relaxed);
+    std::array<int, kAudioBands> bands{};
+    if (v != 2) {
+        int sum = 0;
+        for (int b = 0; b < kAudioBands; ++b)
+            sum += bands[b] = bands_[b].load(std::memory_order_relaxed);
+        h = sum * kAudioBarMax / (kAudioBands * 255);
+    }
     Advance(p, kColourWheelSize);
     for (uint8_t k : kKeyOrder) {
         const KeyPlace place = kPlaces[k];
@@ -488,34 +499,35 @@ void KeyboardPreview::Music(const PreviewParams& p) {
         int level = 255;
         int position = base_;
         switch (v) {
-            case 0:  // a bar rising from the bottom, green below and red on top
-                lit = fromBottom * 25 < h * kMatrixRows;
-                position = 64 - fromBottom * 12;
-                break;
-            case 1:  // from the centre out to both sides
-                lit = std::abs(place.column * 2 - (kMatrixColumns - 1)) * 25 < h * kMatrixColumns;
-                position = base_ + place.column * 8;
-                break;
-            case 2: {  // six bands side by side, each its own height
+            case 0: {  // six bands side by side, each its own height
                 const int band = place.column * kAudioBands / kMatrixColumns;
-                lit = fromBottom * 256 < bands_[band].load(std::memory_order_relaxed) * kMatrixRows;
+                lit = fromBottom * 256 < bands[band] * kMatrixRows;
                 position = band * 32;
                 break;
             }
+            case 1:  // from the centre out to both sides
+                lit = std::abs(place.column * 2 - (kMatrixColumns - 1)) * kAudioBarMax <
+                      h * kMatrixColumns;
+                position = base_ + place.column * 8;
+                break;
+            case 2:  // a bar rising from the bottom, green below and red on top
+                lit = fromBottom * kAudioBarMax < h * kMatrixRows;
+                position = 64 - fromBottom * 12;
+                break;
             case 3:  // the whole board pulses
                 lit = true;
-                level = h * 255 / 25;
+                level = h * 255 / kAudioBarMax;
                 break;
             case 4:  // a bar falling from the top
-                lit = place.row * 25 < h * kMatrixRows;
+                lit = place.row * kAudioBarMax < h * kMatrixRows;
                 position = base_ + place.row * 24;
                 break;
             case 5:  // left to right
-                lit = place.column * 25 < h * kMatrixColumns;
+                lit = place.column * kAudioBarMax < h * kMatrixColumns;
                 position = place.column * 8;
                 break;
             default:  // rings from the centre
-                lit = place.ring * 25 < h * kRingCount;
+                lit = place.ring * kAudioBarMax < h * kRingCount;
                 position = base_ + place.ring * 16;
                 break;
         }

@@ -58,9 +58,11 @@ class KeyboardPreview {
     // The same from the device's key number; ignored when no program key sits there.
     void PushDeviceKeyEvent(const KeyboardKeyMaps& maps, int deviceKey, int kind);
 
-    // Music lighting (mode 29). The visualisation 0..6 (the first audio-lighting value), the bar
-    // height 0..25 (AudioBarHeight), and up to 6 band values (mode 30 takes bands 0..2 as red,
-    // green and blue). Any thread.
+    // Music lighting (mode 29). The visualisation 0..6 (the first audio-lighting value); the bar
+    // height 0..25 (AudioBarHeight of the levels, which only visualisation 2 is fed with and
+    // shows); up to 6 band values, which the other six visualisations show (0 band by band, 1
+    // from the centre out, 3 as a pulse, 4 from the top, 5 from the left, 6 as rings) and of
+    // which mode 30 takes bands 0..2 as red, green and blue. Any thread.
     void SetAudioVisualisation(int visualisation);
     void SetAudioBarHeight(int height);
     void FeedAudioBands(std::span<const uint8_t> bands);

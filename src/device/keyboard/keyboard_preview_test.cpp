@@ -246,7 +246,8 @@ TEST_F(KeyboardPreviewSteps, MovingBarsLightTwelveKeysAndFall) {
 }
 
 TEST_F(KeyboardPreviewSteps, AudioModesFollowTheFeeds) {
-    preview_.SetAudioVisualisation(0);
+    // The level bar (visualisation 2) rises from the bottom row.
+    preview_.SetAudioVisualisation(2);
     preview_.SetAudioBarHeight(0);
     Run(29, Params(1), 1);
     EXPECT_EQ(Led(kSpace).brightness, 0);
@@ -254,6 +255,19 @@ TEST_F(KeyboardPreviewSteps, AudioModesFollowTheFeeds) {
     Run(29, Params(1), 1);
     EXPECT_EQ(Led(kSpace).brightness, 255 * 255 / 256);
     EXPECT_GT(Led(kEsc).brightness, 0);
+
+    preview_.SetAudioBarHeight(5);  // one row of six
+    Run(29, Params(1), 1);
+    EXPECT_GT(Led(kSpace).brightness, 0);
+    EXPECT_EQ(Led(kEsc).brightness, 0);
+
+    // Band by band (visualisation 0): only the columns of a loud band light.
+    preview_.SetAudioVisualisation(0);
+    const uint8_t loudFirst[] = {255, 0, 0, 0, 0, 0};
+    preview_.FeedAudioBands(loudFirst);
+    Run(29, Params(1), 1);
+    EXPECT_GT(Led(kKeyMatrix[2][2]).brightness, 0);
+    EXPECT_EQ(Led(kKeyMatrix[2][20]).brightness, 0);
 
     const uint8_t bands[] = {12, 34, 56, 1, 2, 3, 4, 5};  // the last two are beyond the six
     preview_.FeedAudioBands(bands);
@@ -284,6 +298,8 @@ TEST_F(KeyboardPreviewSteps, KeyEventsFromAnotherThread) {
     });
     for (int i = 0; i < 500; ++i) preview_.Step(7, Params(1), 0, i);
     ui.join();
+    // The queue still takes events once the burst is over.
+    preview_.PushKeyEvent(kSpace, 1);
     preview_.Step(7, Params(1), 0, 501);
     EXPECT_GT(preview_.activeRipples(), 0);
 }
