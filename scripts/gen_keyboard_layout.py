@@ -7,7 +7,8 @@ picture the user sees. Run it after changing the keyboard's geometry and commit 
 
 What the tables are and how they are chosen:
 
-- Key centres: the centre of each program key's button in page pixels at 96 DPI; keys that have
+- Key centres: the centre of each program key's button in page pixels at 96 DPI, rounded down
+  as the page's integer positions give it; keys that have
   no place on the board are (-1, -1). The ripples measure distances with them.
 - Key matrix, 6 rows by 23 columns: the row is the key's row on the board (function row first);
   the column is the one of 23 equal columns across the board's width that holds the key's centre.
@@ -195,7 +196,7 @@ def main():
     centres = []
     for i in range(170):
         if i in placed:
-            centres.append("{%d, %d}" % (round(placed[i][0]), round(placed[i][1])))
+            centres.append("{%d, %d}" % (int(placed[i][0]), int(placed[i][1])))
         else:
             centres.append("{-1, -1}")
 

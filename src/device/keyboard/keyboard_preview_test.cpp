@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
 #include <thread>
 
 #include "device/keyboard/keyboard_preview.h"
@@ -42,6 +46,50 @@ class KeyboardPreviewSteps : public ::testing::Test {
     KeyboardPreview preview_{leds_};
     int64_t now_ = 0;
 };
+
+// The layout tables are generated from the same geometry as the keyboard page; a page written
+// from a changed geometry without the tables written again would animate keys where there are
+// none.
+TEST(KeyboardLayout, KeyCentresAreThoseOfThePagesButtons) {
+    std::ifstream in(std::string(BRASVIK_SOURCE_DIR) +
+                     "/data/skin/XML/DeviceXml/keyboarddevice_7322.xml");
+    ASSERT_TRUE(in.good());
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string page = text.str();
+    std::array<bool, kProgramKeyCount> seen{};
+    const std::regex button(R"re(<DeviceKeyButton name="key_(\d+)"([^>]*)>)re");
+    const std::regex pos(R"re(pos="(-?\d+),(-?\d+),(-?\d+),(-?\d+)")re");
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), button);
+         it != std::sregex_iterator(); ++it) {
+        const int key = std::stoi((*it)[1]);
+        ASSERT_LT(key, kProgramKeyCount);
+        SCOPED_TRACE(key);
+        seen[key] = true;
+        const std::string attributes = (*it)[2];
+        std::smatch m;
+        if (attributes.find(R"(visible="false")") != std::string::npos ||
+            !std::regex_search(attributes, m, pos)) {
+            EXPECT_EQ(kKeyCentres[key].x, -1);
+            continue;
+        }
+        EXPECT_EQ(kKeyCentres[key].x, (std::stoi(m[1]) + std::stoi(m[3])) / 2);
+        EXPECT_EQ(kKeyCentres[key].y, (std::stoi(m[2]) + std::stoi(m[4])) / 2);
+    }
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), true), kProgramKeyCount);
+    // Every key on the board is in the order, the matrix and a ring exactly once.
+    for (uint8_t k : kKeyOrder) {
+        SCOPED_TRACE(k);
+        EXPECT_GE(kKeyCentres[k].x, 0);
+        int inMatrix = 0, inRings = 0;
+        for (const auto& row : kKeyMatrix)
+            inMatrix += static_cast<int>(std::count(row.begin(), row.end(), k));
+        for (const auto& ring : kRings)
+            inRings += static_cast<int>(std::count(ring.begin(), ring.end(), k));
+        EXPECT_EQ(inMatrix, 1);
+        EXPECT_EQ(inRings, 1);
+    }
+}
 
 constexpr int kEsc = 0;
 constexpr int kSpace = kShowRippleKey;
