@@ -8,8 +8,8 @@ picture the user sees. Run it after changing the keyboard's geometry and commit 
 What the tables are and how they are chosen:
 
 - Key centres: the centre of each program key's button in page pixels at 96 DPI, rounded down
-  as the page's integer positions give it; keys that have
-  no place on the board are (-1, -1). The ripples measure distances with them.
+  as the page's integer positions give it; keys that have no place on the board are (-1, -1).
+  The ripples measure distances with them.
 - Key matrix, 6 rows by 23 columns: the row is the key's row on the board (function row first);
   the column is the one of 23 equal columns across the board's width that holds the key's centre.
   When two keys of a row fall into one column, the later one moves to the nearest free column of
