@@ -9,7 +9,9 @@
 #include "device/device_channel.h"
 #include "device/keyboard/keyboard_key_maps.h"
 #include "device/keyboard/keyboard_light_frames.h"
+#include "device/keyboard/keyboard_preview.h"
 #include "device/keyboard/keyboard_settings_block.h"
+#include "device/listener_thread.h"
 #include "hid/device_path.h"
 #include "hid/hid_device.h"
 #include "keys/assignment_tables.h"
@@ -265,14 +267,16 @@ TEST(KeyboardAudio, BarHeightFromTheFirstLevels) {
 
 // ---- Against the simulated keyboard ----
 
-std::string CommandPath(uint16_t productId) {
+// The path of a plugged device's collection with this usage page: 0xFF1C the command
+// collection, 0x0C the event (consumer) collection.
+std::string CollectionPath(uint16_t productId, uint16_t usagePage) {
     hid::HidDevice probe;
     if (!probe.Enumerate()) return "";
     std::string found;
     while (const char* p = probe.NextPath()) {
         if (hid::ParseProductId(p) != productId) continue;
         hid::HidDevice d;
-        if (d.Open(p, true, false, true, false) && d.UsagePage() == 0xFF1C) found = p;
+        if (d.Open(p, true, false, true, false) && d.UsagePage() == usagePage) found = p;
     }
     return found;
 }
@@ -293,12 +297,13 @@ class SimulatedKeyboard : public os::testing::VirtualDeviceTest,
             plug_ = std::make_unique<sim::SimulatedDevice>(kb_);
         }
         ASSERT_TRUE(plug_->Plug());
-        const std::string path = CommandPath(receiver ? 0x22AA : 0x22AB);
+        const std::string path = CollectionPath(productId(), 0xFF1C);
         hid::HidDevice& h = receiver ? ch_.receiverHandle() : ch_.directHandle();
         ASSERT_TRUE(!path.empty() && h.Open(path, true, true, true, false));
         ch_.SetOpen(true);
         ch_.SetConnectionType(receiver ? 2 : 1);
     }
+    uint16_t productId() const { return GetParam() ? 0x22AA : 0x22AB; }
     void TearDown() override {
         ch_.SetOpen(false);
         plug_.reset();
@@ -393,6 +398,48 @@ TEST_P(SimulatedKeyboard, CustomMapAndLiveFrameLandAtTheirAddresses) {
     ASSERT_EQ(colours.size(), static_cast<size_t>(kLiveFrameSize));
     EXPECT_TRUE(std::equal(frame.begin(), frame.end(), colours.begin()));
     EXPECT_EQ(colours[maps.Led(0) * 3 + 2], 254);
+}
+
+// A key pressed on the keyboard reaches the reactive preview as the listener hands it over: the
+// event code from the event collection, its device key number through the maps.
+TEST_P(SimulatedKeyboard, AKeyPressLightsThatKeyInTheReactivePreview) {
+    const KeyboardKeyMaps maps = ReadMaps();
+    hid::HidDevice events;
+    const std::string path = CollectionPath(productId(), 0x0C);
+    ASSERT_TRUE(!path.empty() && events.Open(path, true, false, true, false));
+    LightingPreview leds;
+    leds.SetLedCount(kProgramKeyCount);
+    KeyboardPreview preview(leds);
+    preview.SetUp(6);
+
+    // Hand one event from the keyboard to the preview, as the listener and the model do.
+    auto deliver = [&] {
+        std::vector<uint8_t> report(events.InputReportLength());
+        uint32_t n = 0;
+        ASSERT_TRUE(events.Read(report.data(), static_cast<uint32_t>(report.size()), &n, 2000));
+        const uint16_t code = static_cast<uint16_t>(report[1] | (report[2] << 8));
+        const ListenerAction action = ClassifyListenerCode(1, code, !GetParam());
+        ASSERT_EQ(action.kind, ListenerAction::kKeyEvent);
+        preview.PushDeviceKeyEvent(maps, code & 0xFF, (code >> 8) == 0x05 ? 1 : 2);
+    };
+    constexpr int kA = 64;  // program key "A"
+    const uint8_t deviceKey = maps.DevicePosition(kA);
+    ASSERT_NE(deviceKey, kUnmapped);
+    ASSERT_TRUE(kb_->Press(deviceKey));
+    deliver();
+    PreviewParams p;
+    p.brightness = 4;
+    p.colour = {0, 0, 255};
+    ASSERT_TRUE(preview.Step(6, p, 0, 0));
+    EXPECT_GT(leds.Led(kA)->brightness, 0);
+    EXPECT_EQ(leds.Led(kA + 1)->brightness, 0);
+
+    // A device key no program key has (beyond the keyboard's 127) lights nothing.
+    preview.SetUp(6);
+    ASSERT_TRUE(kb_->Release(0x90));
+    deliver();
+    ASSERT_TRUE(preview.Step(6, p, 0, 8));
+    for (int k = 0; k < kProgramKeyCount; ++k) EXPECT_EQ(leds.Led(k)->brightness, 0) << k;
 }
 
 INSTANTIATE_TEST_SUITE_P(CabledAndThroughTheReceiver, SimulatedKeyboard, ::testing::Bool(),
