@@ -1,22 +1,14 @@
 // The keyboard's preview steps and its live frame: time per step for each mode with a step of
 // its own, the frame build, and the allocations they make (none expected).
 
-// The counting operator new below pairs malloc with free; GCC cannot see that through inlining.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "counting_allocator.h"
 #include "device/keyboard/keyboard_key_maps.h"
 #include "device/keyboard/keyboard_light_frames.h"
 #include "device/keyboard/keyboard_preview.h"
 
 namespace {
-
-std::atomic<long> g_allocations{0};
 
 // One tick of the mode in the argument on the keyboard page's 170 LEDs, colourful, with a key
 // press every eighth tick so that the reactive modes have work to do.
@@ -70,18 +62,5 @@ void BM_KeyboardLiveFrame(benchmark::State& state) {
 BENCHMARK(BM_KeyboardLiveFrame);
 
 }  // namespace
-
-// Counts every allocation, so that the benchmarks can show that a step makes none.
-void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 BENCHMARK_MAIN();

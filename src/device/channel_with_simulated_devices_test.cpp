@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "device/device_channel.h"
-#include "hid/device_path.h"
+#include "device/testing/collection_path.h"
 #include "hid/hid_device.h"
 #include "os/event.h"
 #include "os/hid/hid_platform.h"
@@ -19,18 +19,9 @@
 namespace device {
 namespace {
 
-// The path of the plugged devices' vendor command collection (usage page 0xFF1C) with this
-// product id.
+// The path of the plugged devices' vendor command collection with this product id.
 std::string CommandPath(uint16_t productId) {
-    hid::HidDevice probe;
-    if (!probe.Enumerate()) return "";
-    std::string found;
-    while (const char* p = probe.NextPath()) {
-        if (hid::ParseProductId(p) != productId) continue;
-        hid::HidDevice d;
-        if (d.Open(p, true, false, true, false) && d.UsagePage() == 0xFF1C) found = p;
-    }
-    return found;
+    return testing::CollectionPath(productId, testing::kCommandUsagePage);
 }
 
 // The simulated devices plug themselves in and out.

@@ -12,7 +12,7 @@
 #include "device/keyboard/keyboard_preview.h"
 #include "device/keyboard/keyboard_settings_block.h"
 #include "device/listener_thread.h"
-#include "hid/device_path.h"
+#include "device/testing/collection_path.h"
 #include "hid/hid_device.h"
 #include "keys/assignment_tables.h"
 #include "os/testing/virtual_device_test.h"
@@ -267,19 +267,9 @@ TEST(KeyboardAudio, BarHeightFromTheFirstLevels) {
 
 // ---- Against the simulated keyboard ----
 
-// The path of a plugged device's collection with this usage page: 0xFF1C the command
-// collection, 0x0C the event (consumer) collection.
-std::string CollectionPath(uint16_t productId, uint16_t usagePage) {
-    hid::HidDevice probe;
-    if (!probe.Enumerate()) return "";
-    std::string found;
-    while (const char* p = probe.NextPath()) {
-        if (hid::ParseProductId(p) != productId) continue;
-        hid::HidDevice d;
-        if (d.Open(p, true, false, true, false) && d.UsagePage() == usagePage) found = p;
-    }
-    return found;
-}
+using testing::CollectionPath;
+using testing::kCommandUsagePage;
+using testing::kEventUsagePage;
 
 class SimulatedKeyboard : public os::testing::VirtualDeviceTest,
                           public ::testing::WithParamInterface<bool> {
@@ -297,7 +287,7 @@ class SimulatedKeyboard : public os::testing::VirtualDeviceTest,
             plug_ = std::make_unique<sim::SimulatedDevice>(kb_);
         }
         ASSERT_TRUE(plug_->Plug());
-        const std::string path = CollectionPath(productId(), 0xFF1C);
+        const std::string path = CollectionPath(productId(), kCommandUsagePage);
         hid::HidDevice& h = receiver ? ch_.receiverHandle() : ch_.directHandle();
         ASSERT_TRUE(!path.empty() && h.Open(path, true, true, true, false));
         ch_.SetOpen(true);
@@ -405,7 +395,7 @@ TEST_P(SimulatedKeyboard, CustomMapAndLiveFrameLandAtTheirAddresses) {
 TEST_P(SimulatedKeyboard, AKeyPressLightsThatKeyInTheReactivePreview) {
     const KeyboardKeyMaps maps = ReadMaps();
     hid::HidDevice events;
-    const std::string path = CollectionPath(productId(), 0x0C);
+    const std::string path = CollectionPath(productId(), kEventUsagePage);
     ASSERT_TRUE(!path.empty() && events.Open(path, true, false, true, false));
     LightingPreview leds;
     leds.SetLedCount(kProgramKeyCount);
