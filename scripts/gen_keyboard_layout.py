@@ -180,6 +180,18 @@ def fmt_list(values, per_line=12, indent="    "):
     return "\n".join(lines)
 
 
+def table(comment, name, count_name, count, size_name, size, rows):
+    """Lines of a constexpr table of count rows of size keys, with its two size constants."""
+    lines = ["// " + comment,
+             "inline constexpr int %s = %d;" % (count_name, count),
+             "inline constexpr int %s = %d;" % (size_name, size),
+             "inline constexpr std::array<std::array<uint8_t, %s>, %s> %s = {{" %
+             (size_name, count_name, name)]
+    lines += ["    {%s}," % ", ".join(str(v) for v in row) for row in rows]
+    lines.append("}};\n")
+    return lines
+
+
 def main():
     placed = keys()
     grid = matrix(placed)
@@ -216,32 +228,16 @@ def main():
     for i in range(0, 170, 6):
         out.append("    " + ", ".join(centres[i:i + 6]) + ",  // %d.." % i)
     out.append("}};\n")
-    out.append("// The board as 6 rows (function row first) of 23 columns.")
-    out.append("inline constexpr int kMatrixRows = %d;" % ROWS)
-    out.append("inline constexpr int kMatrixColumns = %d;" % COLUMNS)
-    out.append("inline constexpr std::array<std::array<uint8_t, kMatrixColumns>, kMatrixRows> "
-               "kKeyMatrix = {{")
-    for row in grid:
-        out.append("    {%s}," % ", ".join(str(v) for v in row))
-    out.append("}};\n")
+    out += table("The board as 6 rows (function row first) of 23 columns.", "kKeyMatrix",
+                 "kMatrixRows", ROWS, "kMatrixColumns", COLUMNS, grid)
     out.append("// Every key of the board in reading order.")
     out.append("inline constexpr std::array<uint8_t, %d> kKeyOrder = {" % len(order))
     out.append(fmt_list(order))
     out.append("};\n")
-    out.append("// Rings round the board's centre, innermost first.")
-    out.append("inline constexpr int kRingCount = %d;" % RING_COUNT)
-    out.append("inline constexpr int kRingSize = %d;" % RING_SIZE)
-    out.append("inline constexpr std::array<std::array<uint8_t, kRingSize>, kRingCount> kRings = {{")
-    for ring in ring_table:
-        out.append("    {%s}," % ", ".join(str(v) for v in ring))
-    out.append("}};\n")
-    out.append("// Slanted bars from the left of the board to its right.")
-    out.append("inline constexpr int kBarCount = %d;" % BAR_COUNT)
-    out.append("inline constexpr int kBarSize = %d;" % BAR_SIZE)
-    out.append("inline constexpr std::array<std::array<uint8_t, kBarSize>, kBarCount> kBars = {{")
-    for bar in bar_table:
-        out.append("    {%s}," % ", ".join(str(v) for v in bar))
-    out.append("}};\n")
+    out += table("Rings round the board's centre, innermost first.", "kRings", "kRingCount",
+                 RING_COUNT, "kRingSize", RING_SIZE, ring_table)
+    out += table("Slanted bars from the left of the board to its right.", "kBars", "kBarCount",
+                 BAR_COUNT, "kBarSize", BAR_SIZE, bar_table)
     out.append("// The keys the scripted ripple starts from, in turn.")
     out.append("inline constexpr std::array<uint8_t, %d> kRippleScript = {%s};\n" %
                (len(script), ", ".join(str(v) for v in script)))
@@ -249,17 +245,12 @@ def main():
     out.append("inline constexpr std::array<uint8_t, %d> kEdgeKeys = {" % len(edges))
     out.append(fmt_list(edges))
     out.append("};\n")
-    out.append("// The show: six-key groups, mirrored pairs, the ripple key and the key it waits for.")
-    out.append("inline constexpr int kShowGroupCount = 20;")
-    out.append("inline constexpr std::array<std::array<uint8_t, 6>, kShowGroupCount> "
-               "kShowGroups = {{")
-    for i in range(20):
-        out.append("    {%s}," % ", ".join(str(v) for v in groups[i * 6:i * 6 + 6]))
-    out.append("}};")
-    out.append("inline constexpr std::array<std::array<uint8_t, 2>, %d> kShowPairs = {{" %
-               len(pairs))
-    out.append("    " + ", ".join("{%d, %d}" % p for p in pairs))
-    out.append("}};")
+    out += table("The show, first phase: six keys at a time.", "kShowGroups", "kShowGroupCount",
+                 20, "kShowGroupSize", 6, [groups[i * 6:i * 6 + 6] for i in range(20)])
+    out += table("The show, second phase: pairs mirrored across the centre, moving inwards.",
+                 "kShowPairs", "kShowPairCount", len(pairs), "kShowPairSize", 2, pairs)
+    out.append("// The show, third phase: the key its ripple starts from; the last phase waits for")
+    out.append("// kShowLastKey to go dark.")
     out.append("inline constexpr uint8_t kShowRippleKey = %d;" % space)
     out.append("inline constexpr uint8_t kShowLastKey = %d;\n" % esc)
     out.append("// A twinkling key's level along its counter.")

@@ -163,9 +163,10 @@ inline constexpr std::array<uint8_t, 52> kEdgeKeys = {
     125, 109, 83, 79, 89, 108, 87,  80,  107, 106, 105, 124, 123, 122, 121, 120,
 };
 
-// The show: six-key groups, mirrored pairs, the ripple key and the key it waits for.
+// The show, first phase: six keys at a time.
 inline constexpr int kShowGroupCount = 20;
-inline constexpr std::array<std::array<uint8_t, 6>, kShowGroupCount> kShowGroups = {{
+inline constexpr int kShowGroupSize = 6;
+inline constexpr std::array<std::array<uint8_t, kShowGroupSize>, kShowGroupCount> kShowGroups = {{
     {126, 6, 13, 120, 27, 101}, {5, 12, 19, 26, 33, 39},    {11, 18, 25, 32, 38, 44},
     {17, 24, 31, 37, 43, 50},   {23, 30, 36, 42, 49, 56},   {29, 35, 121, 48, 55, 119},
     {34, 41, 47, 54, 61, 67},   {40, 46, 53, 60, 66, 73},   {45, 52, 59, 65, 72, 78},
@@ -174,22 +175,31 @@ inline constexpr std::array<std::array<uint8_t, 6>, kShowGroupCount> kShowGroups
     {87, 94, 98, 80, 111, 126}, {93, 97, 107, 110, 117, 5}, {81, 106, 125, 116, 4, 11},
     {105, 109, 115, 3, 10, 17}, {83, 114, 2, 9, 16, 23},
 }};
-inline constexpr std::array<std::array<uint8_t, 2>, 16> kShowPairs = {{{120, 41},
-                                                                       {121, 119},
-                                                                       {122, 103},
-                                                                       {123, 118},
-                                                                       {124, 117},
-                                                                       {126, 19},
-                                                                       {0, 17},
-                                                                       {21, 39},
-                                                                       {84, 98},
-                                                                       {105, 117},
-                                                                       {42, 60},
-                                                                       {63, 77},
-                                                                       {22, 38},
-                                                                       {102, 97},
-                                                                       {106, 116},
-                                                                       {43, 59}}};
+
+// The show, second phase: pairs mirrored across the centre, moving inwards.
+inline constexpr int kShowPairCount = 16;
+inline constexpr int kShowPairSize = 2;
+inline constexpr std::array<std::array<uint8_t, kShowPairSize>, kShowPairCount> kShowPairs = {{
+    {120, 41},
+    {121, 119},
+    {122, 103},
+    {123, 118},
+    {124, 117},
+    {126, 19},
+    {0, 17},
+    {21, 39},
+    {84, 98},
+    {105, 117},
+    {42, 60},
+    {63, 77},
+    {22, 38},
+    {102, 97},
+    {106, 116},
+    {43, 59},
+}};
+
+// The show, third phase: the key its ripple starts from; the last phase waits for
+// kShowLastKey to go dark.
 inline constexpr uint8_t kShowRippleKey = 108;
 inline constexpr uint8_t kShowLastKey = 0;
 
