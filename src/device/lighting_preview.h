@@ -48,6 +48,9 @@ class LightingPreview {
     void SetLed(int index, LedColour colour);
     std::optional<LedColour> Led(int index) const;
     void Fill(Rgb colour, uint8_t brightness);
+    // Every LED keeps its colour and takes this brightness. A colour another thread sets
+    // meanwhile is kept, never overwritten with the one it replaced.
+    void SetBrightness(uint8_t brightness);
 
     // The steps. Ramps wrap: upwards from the limit minus one to 0, downwards from 0 to the limit
     // minus one.

@@ -233,7 +233,14 @@ void KeyboardPreview::FadeAndDraw(const PreviewParams& p, int fadeKind, bool own
     }
 }
 
+void KeyboardPreview::RequestSetUp(int modeIndex) {
+    pendingSetUp_.store(modeIndex, std::memory_order_release);
+}
+
 bool KeyboardPreview::Step(int m, const PreviewParams& p, uint8_t extra, int64_t nowMs) {
+    if (const int pending = pendingSetUp_.exchange(kNoSetUp, std::memory_order_acquire);
+        pending != kNoSetUp)
+        SetUp(pending);
     DrainEvents(m);
     switch (m) {
         case 1:
@@ -430,12 +437,9 @@ void KeyboardPreview::RingWave(const PreviewParams& p) {
 }
 
 void KeyboardPreview::CustomMap(const PreviewParams& p) {
-    const uint8_t brightness = Brightness(p.brightness);
-    for (int k = 0; k < leds_.LedCount(); ++k) {
-        LedColour c = leds_.Led(k).value_or(LedColour{});
-        c.brightness = brightness;
-        leds_.SetLed(k, c);
-    }
+    // The colours are the painted ones; a key painted on the UI thread during the tick keeps
+    // its new colour.
+    leds_.SetBrightness(Brightness(p.brightness));
 }
 
 void KeyboardPreview::Raindrops(const PreviewParams& p) {

@@ -41,9 +41,12 @@ class KeyboardPreview {
     void Seed(uint32_t seed) { random_ = seed != 0 ? seed : 1; }
 
     // Runs when the mode changes (and for mode 18 on every read): modes 11, 12, 13, 14 and 18
-    // set up their own state, every other mode starts from a cleared board.
+    // set up their own state, every other mode starts from a cleared board. Preview thread
+    // only; from another thread (a settings read on the UI thread) RequestSetUp, which the
+    // next Step carries out before its tick.
     void SetUp(int modeIndex);
-    // Back to the first phase of the scripted show.
+    void RequestSetUp(int modeIndex);
+    // Back to the first phase of the scripted show. Preview thread only.
     void ResetShow();
 
     // One tick of the mode. extra is the lighting record's byte 11 (mode 15's colour choice).
@@ -139,6 +142,8 @@ class KeyboardPreview {
     std::array<KeyEvent, kQueueSize> queue_{};
     int queued_ = 0;
 
+    static constexpr int kNoSetUp = -1;
+    std::atomic<int> pendingSetUp_{kNoSetUp};
     std::atomic<int> visualisation_{0};
     std::atomic<int> barHeight_{0};
     std::array<std::atomic<uint8_t>, kAudioBands> bands_{};

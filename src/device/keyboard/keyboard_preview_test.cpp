@@ -269,6 +269,17 @@ TEST_F(KeyboardPreviewSteps, FixedColourByTheExtraValue) {
     }
 }
 
+TEST_F(KeyboardPreviewSteps, ARequestedSetUpRunsBeforeTheNextTick) {
+    preview_.SetUp(6);
+    preview_.PushKeyEvent(kEsc, 1);
+    Run(6, Params(0), 3);
+    EXPECT_EQ(leds_.level(kEsc), 45);
+    preview_.RequestSetUp(6);
+    Run(6, Params(0), 1);
+    EXPECT_EQ(leds_.level(kEsc), 0);
+    EXPECT_EQ(preview_.keyState(kEsc), 0);
+}
+
 TEST_F(KeyboardPreviewSteps, CustomMapKeepsColoursAndSetsBrightness) {
     leds_.SetLed(kEsc, {1, 2, 3, 9});
     PreviewParams p = Params(0);
@@ -338,11 +349,17 @@ TEST_F(KeyboardPreviewSteps, ShowRunsItsPhasesAndStartsAgain) {
     EXPECT_GE(phases, 4);  // 0 -> 1 -> 2 -> 3 -> 0
 }
 
-// Key events come from the UI thread while the preview thread steps.
+// Key events, set-up requests and audio feeds come from the UI thread while the preview thread
+// steps.
 TEST_F(KeyboardPreviewSteps, KeyEventsFromAnotherThread) {
     preview_.SetUp(7);
     std::thread ui([&] {
-        for (int i = 0; i < 2000; ++i) preview_.PushKeyEvent(kKeyOrder[i % kKeyOrder.size()], 1);
+        for (int i = 0; i < 2000; ++i) {
+            preview_.PushKeyEvent(kKeyOrder[i % kKeyOrder.size()], 1);
+            if (i % 100 == 0) preview_.RequestSetUp(7);
+            preview_.SetAudioBarHeight(i % 26);
+            leds_.SetLed(kEsc, {1, 2, 3, 4});
+        }
     });
     for (int i = 0; i < 500; ++i) preview_.Step(7, Params(1), 0, i);
     ui.join();
