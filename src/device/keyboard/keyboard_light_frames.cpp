@@ -22,6 +22,15 @@ std::optional<int> PaletteIndexOf(std::span<const Rgb> palette, Rgb colour) {
     return best;
 }
 
+PaintChoice ChoosePaint(std::span<const Rgb> palette, Rgb colour, int currentPaintIndex) {
+    const std::optional<int> index = PaletteIndexOf(palette, colour);
+    if (!index) return {colour, 0};
+    const bool inPalette = palette[*index] == colour;
+    if (inPalette && currentPaintIndex > 0 && currentPaintIndex <= kMaxPaletteEntries)
+        return {colour, currentPaintIndex};
+    return {palette[*index], *index + 1};
+}
+
 namespace {
 
 void SetNibble(LightMap& map, int led, uint8_t value) {

@@ -25,6 +25,20 @@ inline constexpr int kMaxPaletteEntries = 15;
 // Nothing with an empty palette.
 std::optional<int> PaletteIndexOf(std::span<const Rgb> palette, Rgb colour);
 
+// What painting or filling with a colour puts on the keys, and the paint index (palette index
+// plus 1, 0 for off) the uniform map is written with. A colour off the palette, or any colour
+// while no paint index is set, is snapped to its palette entry (the nearest) and takes that
+// entry's index; a palette colour with a paint index set keeps it. With an empty palette the
+// colour stays and the paint index is 0.
+struct PaintChoice {
+    Rgb colour;
+    int paintIndex;
+    friend bool operator==(const PaintChoice&, const PaintChoice&) = default;
+};
+PaintChoice ChoosePaint(std::span<const Rgb> palette, Rgb colour, int currentPaintIndex);
+// Filling with the light off: black, paint index 0.
+inline constexpr PaintChoice kPaintOff = {{0, 0, 0}, 0};
+
 // The map of the program keys' colours (one per program key, the page's LED list; extra entries
 // are ignored). Keys with no LED are skipped; a black key is unlit even when the palette has
 // black.

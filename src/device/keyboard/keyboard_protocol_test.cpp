@@ -224,6 +224,28 @@ TEST(KeyboardLightMap, NibblesHoldPaletteIndexPlusOne) {
     EXPECT_EQ(UniformLightMap(99)[0], 0xFF);
 }
 
+TEST(KeyboardLightMap, PaintSnapsToThePalette) {
+    constexpr std::array<Rgb, 3> palette = {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}}};
+    struct Row {
+        const char* what;
+        Rgb colour;
+        int current;
+        PaintChoice expected;
+    };
+    const Row rows[] = {
+        {"on the palette, no index yet", {0, 255, 0}, 0, {{0, 255, 0}, 2}},
+        {"on the palette, index kept", {0, 255, 0}, 3, {{0, 255, 0}, 3}},
+        {"off the palette: nearest entry", {20, 10, 240}, 1, {{0, 0, 255}, 3}},
+        {"index beyond a nibble", {255, 0, 0}, 16, {{255, 0, 0}, 1}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(ChoosePaint(palette, row.colour, row.current), row.expected);
+    }
+    EXPECT_EQ(ChoosePaint({}, {1, 2, 3}, 4), (PaintChoice{{1, 2, 3}, 0}));
+    EXPECT_EQ(UniformLightMap(kPaintOff.paintIndex)[0], 0);
+}
+
 TEST(KeyboardLiveFrame, PlacesEachKeyAtItsLedScaledByBrightness) {
     KeyboardKeyMaps maps;
     maps.keyToLed[3] = 113;  // the last LED
