@@ -1,22 +1,14 @@
 // The lighting preview of one device: the CPU its thread takes while it animates breathing, and
 // the cost and allocations of one preview step.
 
-// The counting operator new below pairs malloc with free; GCC cannot see that through inlining.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
 #include <benchmark/benchmark.h>
 #include <time.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "counting_allocator.h"
 #include "device/quendal_usb_device.h"
 #include "os/event.h"
 
 namespace {
-
-std::atomic<long> g_allocations{0};
 
 // A device whose light mode 0 is breathing, with a mouse's 15 LEDs.
 class BreathingDevice : public device::CQuendalUSBDevice {
@@ -81,18 +73,5 @@ void BM_PreviewStepBreathing(benchmark::State& state) {
 BENCHMARK(BM_PreviewStepBreathing);
 
 }  // namespace
-
-// Counts every allocation, so that the step benchmark can show that a step makes none.
-void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 BENCHMARK_MAIN();

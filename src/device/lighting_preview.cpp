@@ -67,6 +67,17 @@ void LightingPreview::Fill(Rgb colour, uint8_t brightness) {
     for (int i = 0; i < n; ++i) Store(i, v);
 }
 
+void LightingPreview::SetBrightness(uint8_t brightness) {
+    const int n = LedCount();
+    for (int i = 0; i < n; ++i) {
+        uint32_t v = leds_[i].load(std::memory_order_relaxed);
+        while (!leds_[i].compare_exchange_weak(
+            v, (v & 0x00FFFFFFu) | (static_cast<uint32_t>(brightness) << 24),
+            std::memory_order_relaxed)) {
+        }
+    }
+}
+
 bool LightingPreview::AdvanceRamp(uint8_t direction) {
     if (direction == 0)
         ramp_ = ramp_ + 1 >= kBreathingCurveSize ? 0 : ramp_ + 1;

@@ -51,6 +51,9 @@ class LightingPreview {
     // Counts the changes of any LED colour, so that a reader can tell that nothing changed
     // without comparing every LED.
     uint32_t Generation() const { return generation_.load(std::memory_order_acquire); }
+    // Every LED keeps its colour and takes this brightness. A colour another thread sets
+    // meanwhile is kept, never overwritten with the one it replaced.
+    void SetBrightness(uint8_t brightness);
 
     // The steps. Ramps wrap: upwards from the limit minus one to 0, downwards from 0 to the limit
     // minus one.

@@ -5,23 +5,14 @@
 #include <cstdint>
 #include <string>
 
-#include "hid/device_path.h"
-#include "hid/hid_device.h"
+#include "device/testing/collection_path.h"
 
 namespace device::testing {
 
 // The path of the plugged devices' vendor command collection (usage page 0xFF1C) with this
 // product id; empty when none is plugged.
 inline std::string CommandPath(uint16_t productId) {
-    hid::HidDevice probe;
-    if (!probe.Enumerate()) return "";
-    std::string found;
-    while (const char* p = probe.NextPath()) {
-        if (hid::ParseProductId(p) != productId) continue;
-        hid::HidDevice d;
-        if (d.Open(p, true, false, true, false) && d.UsagePage() == 0xFF1C) found = p;
-    }
-    return found;
+    return CollectionPath(productId, kCommandUsagePage);
 }
 
 }  // namespace device::testing
