@@ -27,6 +27,7 @@
 #include "toolkit/timer_service.h"
 #include "ui/controls/device_key_button_ui.h"
 #include "ui/controls/select_panel_ui.h"
+#include "ui/panels/lighting/light_control_ui.h"
 
 namespace app {
 namespace {
@@ -129,6 +130,7 @@ class DevicePagesTest : public ::testing::TestWithParam<size_t> {
             // factory creates them.
             if (name == "SelectPanel") return new ui::CSelectPanelUI;
             if (name == "DeviceKeyButton") return new ui::CDeviceKeyButtonUI;
+            if (name == "LightControl") return new ui::CLightControlUI;
             if (name != page.rootClass) return nullptr;
             model_ = new device::CQuendalUSBDevice;
             return model_;
