@@ -674,6 +674,28 @@ TEST_F(LightControlTest, WritesPicturesOfThePanelInEveryPage) {
                 EXPECT_GE(p.left, area.left);
                 EXPECT_LE(p.right, area.right);
                 EXPECT_LE(p.bottom, area.bottom);
+                if (page.kind != 1) continue;
+                // The keyboard's modes with their own groups: the extra mode, the custom keys
+                // and the music colours.
+                profile::AudioLightingRecord audio;
+                audio.mode = 1;
+                audio.foregroundRed = 0xFF;
+                audio.backgroundBlue = 0xC0;
+                audio.colourType = 1;
+                panel_->ShowAudioLighting(audio);
+                for (int mode : {15, 18, 29}) {
+                    r[Byte::kMode] = static_cast<uint8_t>(mode);
+                    r[Byte::kExtraMode] = 1;
+                    panel_->ShowLighting(r);
+                    FindAs<toolkit::CComboUI>("light_combo_custommodeSelect")
+                        ->SelectItem(0, false, false);
+                    driver_->Render();
+                    const fs::path modeFile =
+                        out / (std::string(page.stem) + "_mode" + std::to_string(mode) + "_" +
+                               lang + "_" + std::to_string(dpi) + ".png");
+                    ASSERT_TRUE(driver_->SavePng(modeFile.string())) << modeFile;
+                    EXPECT_LE(panel_->GetPos().bottom, area.bottom);
+                }
             }
         }
     }
