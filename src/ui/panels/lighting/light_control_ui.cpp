@@ -391,6 +391,10 @@ void CLightControlUI::OnPaletteColour(uint32_t colour, bool audio) {
         StoreAudioLighting();
         return;
     }
+    SetSingleColour(r, g, b, Write::kCoalesced);
+}
+
+void CLightControlUI::SetSingleColour(uint8_t r, uint8_t g, uint8_t b, Write when) {
     ShowColour(r, g, b);
     if (auto* check = FindAs<toolkit::COptionUI>(kColourful)) check->Selected(false, false);
     ChangeLighting(
@@ -398,7 +402,7 @@ void CLightControlUI::OnPaletteColour(uint32_t colour, bool audio) {
             rec[Byte::kRed] = r, rec[Byte::kGreen] = g, rec[Byte::kBlue] = b;
             rec[Byte::kColourful] = 0;
         },
-        Write::kCoalesced);
+        when);
 }
 
 void CLightControlUI::ChooseColourOption(int n) {
@@ -409,14 +413,7 @@ void CLightControlUI::ChooseColourOption(int n) {
     paintIndex_ = n + 1;
     const uint32_t colour = GetColourOption(n);
     const uint8_t r = (colour >> 16) & 0xFF, g = (colour >> 8) & 0xFF, b = colour & 0xFF;
-    ShowColour(r, g, b);
-    if (auto* check = FindAs<toolkit::COptionUI>(kColourful)) check->Selected(false, false);
-    ChangeLighting(
-        [&](profile::LightingRecord& rec) {
-            rec[Byte::kRed] = r, rec[Byte::kGreen] = g, rec[Byte::kBlue] = b;
-            rec[Byte::kColourful] = 0;
-        },
-        Write::kNow);
+    SetSingleColour(r, g, b, Write::kNow);
 }
 
 void CLightControlUI::ChooseAudioColourOption(int n) {

@@ -89,6 +89,8 @@ class CLightControlUI : public toolkit::CHorizontalLayoutUI,
     // once, or for palette drags after kPaletteWriteDelayMs).
     void ChangeLighting(const std::function<void(profile::LightingRecord&)>& edit, Write when);
     void SaveAndWrite(device::CQuendalUSBDevice& model);
+    // A single colour chosen: shown, the colourful cycle off, the lighting change.
+    void SetSingleColour(uint8_t r, uint8_t g, uint8_t b, Write when);
     void FlushPaletteWrite();
     // The audio record changed in the panel: to the model.
     void StoreAudioLighting();

@@ -25,6 +25,7 @@
 #include "toolkit/paint_manager_ui.h"
 #include "toolkit/resource_manager.h"
 #include "toolkit/test_driver.h"
+#include "toolkit/testing/shipped_skin_session.h"
 #include "toolkit/timer_service.h"
 #include "ui/controls/device_key_button_ui.h"
 #include "ui/controls/select_panel_ui.h"
@@ -89,27 +90,8 @@ const Page kPages[] = {
 
 class LightControlTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        skin_ = fs::path(BRASVIK_BINARY_DIR) / "skin";
-        ASSERT_TRUE(fs::is_directory(skin_)) << skin_;
-        loop_ = std::make_unique<os::MessageLoop>();
-        toolkit::TimerService::SetVirtual(true);
-        toolkit::CPaintManagerUI::SetResourcePath(skin_.string() + "/");
-        toolkit::CPaintManagerUI::RemoveAllImages();
-        toolkit::CResourceManager::GetInstance().Release();
-        ASSERT_TRUE(toolkit::CResourceManager::GetInstance().LoadResource("res.xml"));
-        toolkit::HeadlessBackend::SetScreenSize(1920, 1080);
-    }
-
-    void TearDown() override {
-        driver_.reset();
-        if (window_ && window_->GetHWND() != 0) window_->DestroyWindow();
-        window_.reset();
-        toolkit::CPaintManagerUI::RemoveAllImages();
-        toolkit::CResourceManager::GetInstance().Release();
-        toolkit::TimerService::SetVirtual(false);
-        loop_.reset();
-    }
+    void SetUp() override { session_.Begin(); }
+    void TearDown() override { session_.End(driver_, window_); }
 
     // The device page with its lighting panel, in a window of the main window's page area; the
     // model has the page's kind and the shipped modes of its light variant.
@@ -181,8 +163,7 @@ class LightControlTest : public ::testing::Test {
         model_->calls.clear();
     }
 
-    fs::path skin_;
-    std::unique_ptr<os::MessageLoop> loop_;
+    toolkit::testing::ShippedSkinSession session_;
     std::unique_ptr<toolkit::DriverWindow> window_;
     std::unique_ptr<toolkit::UiTestDriver> driver_;
     RecordingDevice* model_ = nullptr;
@@ -642,6 +623,16 @@ TEST_F(LightControlTest, AGameEffectShowsItsModeAndTheSavedModeReturns) {
     panel_->ApplyGameEffect(1, 99);
     panel_->ApplyGameEffect(5, 3);
     EXPECT_TRUE(model_->calls.empty());
+}
+
+TEST(LightControlWithDevices, AChangeReachesTheSimulatedMouseSettingsMemory) {
+    // FIXME: the mouse model does not write its settings block yet. Once it does: against the
+    // simulated mouse, a mode, a brightness and a colour chosen in the panel reach its settings
+    // memory (bytes 1, 2 and 6..8 of the active profile's block); a script picks a mode and a
+    // colour on the mouse page of the running program and a screenshot shows the panel; and a
+    // benchmark drags the palette through 200 colours in one second and reports the settings
+    // writes sent and the time until the last colour is in the device's memory.
+    GTEST_SKIP() << "waits for the mouse model's settings write";
 }
 
 TEST_F(LightControlTest, WritesPicturesOfThePanelInEveryPage) {
