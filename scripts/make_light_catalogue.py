@@ -14,6 +14,7 @@ then scripts/gen_language_files.py when names were added; commit the outputs.
 
 import json
 import os
+import subprocess
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 JSON_OUT = os.path.join(ROOT, "data", "DefaultData", "default_light.json")
@@ -160,6 +161,11 @@ def main():
         f.write(json.dumps(catalogue(), indent=3, sort_keys=True, separators=(",", " : ")) + "\n")
     with open(HEADER_OUT, "w", encoding="utf-8", newline="\n") as f:
         f.write(header())
+    # The header is laid out as the rest of the sources are.
+    try:
+        subprocess.run(["clang-format", "-i", HEADER_OUT], check=True)
+    except (OSError, subprocess.CalledProcessError) as e:
+        print("clang-format could not lay out the header:", e)
     print("wrote", os.path.relpath(JSON_OUT, ROOT), "and", os.path.relpath(HEADER_OUT, ROOT))
 
 
