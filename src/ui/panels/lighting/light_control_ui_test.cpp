@@ -217,6 +217,11 @@ TEST_F(LightControlTest, EveryGroupALayoutChangesIsInTheShippedSkin) {
         EXPECT_NE(Find("audiocolor_option_" + std::to_string(n)), nullptr) << n;
     }
     EXPECT_EQ(Find("color_option_13"), nullptr);
+    // The model hands out the panel its page holds; a model without one hands out none.
+    EXPECT_EQ(model_->LightingPanel(), static_cast<device::ILightingPanelView*>(panel_));
+    device::CQuendalUSBDevice bare;
+    EXPECT_EQ(bare.LightingPanel(), nullptr);
+    EXPECT_EQ(bare.LightingView(), nullptr);
 }
 
 TEST_F(LightControlTest, EveryRowOfEveryKindsTableSetsItsGroups) {
