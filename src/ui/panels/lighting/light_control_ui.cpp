@@ -46,6 +46,7 @@ constexpr const char* kAudioPaletteLayout = "audiocolorpallet_layout";
 // The audio mode that draws its own colours.
 constexpr int kAudioModeWithoutColours = 3;
 constexpr int kMaxLevel = 4;
+constexpr uint32_t kFadedSwatchAlpha = 0x48000000u;
 
 int gScreenWidth = 0;
 int gScreenHeight = 0;
@@ -216,6 +217,12 @@ void CLightControlUI::ApplyEnabledStates(toolkit::CControlUI* control, bool pare
     for (const auto& [group, state] : groupEnabled_)
         if (group == control) enabled = enabled && state;
     control->SetEnabled(enabled);
+    // A swatch is all colour: a disabled one is drawn faded so that it looks out of use.
+    if (dynamic_cast<toolkit::COptionUI*>(control) != nullptr &&
+        (control->GetName().starts_with("color_option_") ||
+         control->GetName().starts_with("audiocolor_option_")))
+        control->SetBkColor((control->GetBkColor() & 0x00FFFFFFu) |
+                            (enabled ? 0xFF000000u : kFadedSwatchAlpha));
     if (auto* container = dynamic_cast<toolkit::CContainerUI*>(control)) {
         // A drop-down's items are its own business.
         if (dynamic_cast<toolkit::CComboUI*>(control) != nullptr) return;

@@ -280,6 +280,10 @@ TEST_F(LightControlTest, KeyboardAndMouseModesShowWhatTheyUse) {
     EXPECT_FALSE(Find("deng_speed_layout")->IsOwnVisible());
     EXPECT_TRUE(Find("light_combo_ZZCCmodeSelectLayout")->IsOwnVisible());
     EXPECT_FALSE(Find("deng_color_layout")->IsEnabled());
+    // Its swatches look out of use and still tell their colours.
+    EXPECT_LT(Find("color_option_0")->GetBkColor() >> 24, 0xFFu);
+    EXPECT_EQ(panel_->GetColourOption(0), 0xFF0000u);
+    EXPECT_EQ(panel_->FindColourOption(0xFF, 0, 0xFF), 10);
     // Keyboard 18: the custom lighting group, and the colour to paint keys with.
     panel_->ShowModeLayout(1, 18);
     EXPECT_TRUE(Find("lightcustom_layout")->IsOwnVisible());
@@ -287,6 +291,7 @@ TEST_F(LightControlTest, KeyboardAndMouseModesShowWhatTheyUse) {
     EXPECT_FALSE(Find("deng_speed_layout")->IsOwnVisible());
     EXPECT_TRUE(Find("deng_color_layout")->IsEnabled());
     EXPECT_TRUE(Find("color_option_3")->IsEnabled());
+    EXPECT_EQ(Find("color_option_3")->GetBkColor() >> 24, 0xFFu);
     EXPECT_FALSE(Find("colorpallet_layout")->IsEnabled());
     EXPECT_FALSE(Find("deng_Color_Pallet")->IsEnabled());
     // Keyboard 29: the audio colours and the visualiser.
