@@ -85,9 +85,17 @@ def rect(r):
     return "%d,%d,%d,%d" % tuple(int(round(v)) for v in r)
 
 
+# The panels that ship, by area: the skin file each area includes.
+PANELS = {
+    "deng": "XML\\CustomControlXML\\LightControl.xml",
+}
+
+
 def area(key, indent, used, extra=""):
     name, title = AREAS[key]
     pad = " " * indent
+    if used and key in PANELS:
+        extra += '%s  <Include source="%s"/>\n' % (pad, PANELS[key])
     if not used:
         return '%s<VerticalLayout name="%s_unused" visible="false"/>\n' % (pad, name)
     return ('%s<VerticalLayout name="%s" style="device_area">\n'

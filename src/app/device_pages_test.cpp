@@ -24,9 +24,11 @@
 #include "toolkit/paint_manager_ui.h"
 #include "toolkit/resource_manager.h"
 #include "toolkit/test_driver.h"
+#include "toolkit/testing/shipped_skin_session.h"
 #include "toolkit/timer_service.h"
 #include "ui/controls/device_key_button_ui.h"
 #include "ui/controls/select_panel_ui.h"
+#include "ui/panels/lighting/light_control_ui.h"
 
 namespace app {
 namespace {
@@ -90,27 +92,8 @@ constexpr int kPageHeight = 438;
 
 class DevicePagesTest : public ::testing::TestWithParam<size_t> {
   protected:
-    void SetUp() override {
-        skin_ = fs::path(BRASVIK_BINARY_DIR) / "skin";
-        ASSERT_TRUE(fs::is_directory(skin_)) << skin_;
-        loop_ = std::make_unique<os::MessageLoop>();
-        toolkit::TimerService::SetVirtual(true);
-        toolkit::CPaintManagerUI::SetResourcePath(skin_.string() + "/");
-        toolkit::CPaintManagerUI::RemoveAllImages();
-        toolkit::CResourceManager::GetInstance().Release();
-        ASSERT_TRUE(toolkit::CResourceManager::GetInstance().LoadResource("res.xml"));
-        toolkit::HeadlessBackend::SetScreenSize(1920, 1080);
-    }
-
-    void TearDown() override {
-        driver_.reset();
-        if (window_ && window_->GetHWND() != 0) window_->DestroyWindow();
-        window_.reset();
-        toolkit::CPaintManagerUI::RemoveAllImages();
-        toolkit::CResourceManager::GetInstance().Release();
-        toolkit::TimerService::SetVirtual(false);
-        loop_.reset();
-    }
+    void SetUp() override { session_.Begin(); }
+    void TearDown() override { session_.End(driver_, window_); }
 
     const PageCase& Page() const { return Pages()[GetParam()]; }
 
@@ -129,6 +112,7 @@ class DevicePagesTest : public ::testing::TestWithParam<size_t> {
             // factory creates them.
             if (name == "SelectPanel") return new ui::CSelectPanelUI;
             if (name == "DeviceKeyButton") return new ui::CDeviceKeyButtonUI;
+            if (name == "LightControl") return new ui::CLightControlUI;
             if (name != page.rootClass) return nullptr;
             model_ = new device::CQuendalUSBDevice;
             return model_;
@@ -190,8 +174,7 @@ class DevicePagesTest : public ::testing::TestWithParam<size_t> {
         return (c(r) << 16) | (c(g) << 8) | c(b);
     }
 
-    fs::path skin_;
-    std::unique_ptr<os::MessageLoop> loop_;
+    toolkit::testing::ShippedSkinSession session_;
     std::unique_ptr<toolkit::DriverWindow> window_;
     std::unique_ptr<toolkit::UiTestDriver> driver_;
     device::CQuendalUSBDevice* model_ = nullptr;

@@ -713,4 +713,27 @@ bool CQuendalUSBDevice::BuildPage() {
     return false;
 }
 
+// ==== Routes of the main window ====
+
+namespace {
+
+toolkit::CControlUI* MatchLightingView(toolkit::CControlUI* control, void*) {
+    return dynamic_cast<ILightingView*>(control) != nullptr ? control : nullptr;
+}
+
+}  // namespace
+
+ILightingView* CQuendalUSBDevice::LightingView() {
+    // Looked up each time: the page owns the panel and may rebuild it; a stored pointer could
+    // outlive it.
+    return dynamic_cast<ILightingView*>(
+        FindControl(MatchLightingView, nullptr, toolkit::UIFIND_ALL));
+}
+
+ILightingPanelView* CQuendalUSBDevice::LightingPanel() {
+    return dynamic_cast<ILightingPanelView*>(LightingView());
+}
+
+// ==== End of the routes of the main window ====
+
 }  // namespace device

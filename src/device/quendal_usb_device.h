@@ -14,6 +14,7 @@
 #include "device/command_frame.h"
 #include "device/device_channel.h"
 #include "device/lighting_preview.h"
+#include "device/lighting_view.h"
 #include "device/listener_thread.h"
 #include "device/panel_views.h"
 #include "device/power_indicator.h"
@@ -356,7 +357,10 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     // them.
   public:
     virtual IProfilePanelView* ProfilePanel() { return nullptr; }
-    virtual ILightingPanelView* LightingPanel() { return nullptr; }
+    // The lighting panel among the page's controls; null while the page holds none.
+    virtual ILightingPanelView* LightingPanel();
+    // The same panel as its model sees it (mode list, record, swatches).
+    ILightingView* LightingView();
     virtual IKeySetPanelView* KeySetPanel() { return nullptr; }
     virtual IMacroPanelView* MacroPanel() { return nullptr; }
     virtual IShootPanelView* ShootPanel() { return nullptr; }
@@ -409,6 +413,10 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
         kAntiShakeTime,
     };
     virtual void SelectSetting(SettingList, int) { NotOnThisModel("SelectSetting"); }
+
+    // Keyboard: the custom group chosen in the lighting panel; the model switches to it and
+    // rebuilds its lighting record (the panel then saves and writes).
+    virtual void SelectCustomGroup(int) { NotOnThisModel("SelectCustomGroup"); }
 
   protected:
     void NotOnThisModel(const char* operation) const {
