@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "device/device_channel.h"
+#include "device/mouse_pad/pad_phone_type.h"
 #include "os/testing/virtual_device_test.h"
 #include "sim/firmware.h"
 #include "sim/simulated_device.h"
@@ -236,6 +237,24 @@ TEST_P(SimulatedLightingBlock, ARefusedWriteIsReportedAndChangesNothing) {
     const LightingBlock block = *LightingBlockFromDevice(kDeviceBytes, kCodes);
     EXPECT_EQ(WriteLightingBlock(channel_, block, kCodes), ErrStatusFF);
     EXPECT_EQ(firmware_->ReadArea(sim::Area::kSettings), before);
+}
+
+TEST_P(SimulatedLightingBlock, PowerStatusNamesThePairedPhone) {
+    struct Case {
+        uint8_t phoneType;
+        std::string_view tooltip;
+    };
+    constexpr Case kCases[] = {
+        {0, "Phone_type_no_device"}, {1, "Phone_type_iphone"},    {2, "Phone_type_samsung"},
+        {3, "Phone_type_other"},     {4, "Phone_type_no_device"}, {255, "Phone_type_no_device"},
+    };
+    for (const Case& c : kCases) {
+        firmware_->SetPowerByte(5, c.phoneType);
+        PowerStatusBlock power;
+        ASSERT_EQ(channel_.ReadPowerStatus(power.bytes.data(), 6, 0), 1);
+        EXPECT_EQ(PadPhonePicture(power).tooltip, c.tooltip) << int(c.phoneType);
+        EXPECT_EQ(PadPhonePicture(power).image, "file='power/" + std::string(c.tooltip) + ".png'");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(PadAndHeadset, SimulatedLightingBlock,
