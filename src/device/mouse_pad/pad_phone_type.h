@@ -27,7 +27,7 @@ inline constexpr std::array<PhonePicture, 4> kPadPhonePictures = {{
 constexpr const PhonePicture& PadPhonePicture(uint8_t phoneType) {
     return kPadPhonePictures[phoneType < kPadPhonePictures.size() ? phoneType : 0];
 }
-constexpr const PhonePicture& PadPhonePicture(const PowerStatusBlock& status) {
+inline const PhonePicture& PadPhonePicture(const PowerStatusBlock& status) {
     return PadPhonePicture(status.phoneType());
 }
 
