@@ -39,15 +39,15 @@ HeadsetAudioState ReadHeadsetAudioState(IHeadsetAudio& audio) {
     s.minVolume = audio.Get(kSpeaker, "GetMinVol");
     s.volumeStep = audio.Get(kSpeaker, "GetVolStep");
     s.volume = audio.Get(kSpeaker, "VolumeControl");
-    s.monitorMaxVolume = audio.Get(kSpeaker, "GetAAMaxVol");
-    s.monitorMinVolume = audio.Get(kSpeaker, "GetAAMinVol");
-    s.monitorVolumeStep = audio.Get(kSpeaker, "GetAAVolStep");
-    s.monitorVolume = audio.Get(kSpeaker, "AAVolumeControl");
+    s.monitorMaxVolume = audio.Get(kMicrophone, "GetAAMaxVol");
+    s.monitorMinVolume = audio.Get(kMicrophone, "GetAAMinVol");
+    s.monitorVolumeStep = audio.Get(kMicrophone, "GetAAVolStep");
+    s.monitorVolume = audio.Get(kMicrophone, "AAVolumeControl");
     s.volumeSlider = Slider(audio.Get(kSpeaker, "VolumeScalarControl"));
-    s.monitorSlider = Slider(audio.Get(kSpeaker, "AAVolumeScalarControl"));
+    s.monitorSlider = Slider(audio.Get(kMicrophone, "AAVolumeScalarControl"));
     s.microphoneSlider = Slider(audio.Get(kMicrophone, "VolumeScalarControl"));
     s.muted = Switch(audio.Get(kSpeaker, "MuteControl"));
-    s.monitorMuted = Switch(audio.Get(kSpeaker, "AAMuteControl"));
+    s.monitorMuted = Switch(audio.Get(kMicrophone, "AAMuteControl"));
     s.microphoneMuted = Switch(audio.Get(kMicrophone, "MuteControl"));
     s.voiceEffectOn = Switch(audio.Get(kMicrophone, "Enable_MAGICVOICE"));
     if (const std::optional<double> choice = audio.Get(kMicrophone, "MagicVoice_Selection"))
@@ -64,7 +64,7 @@ VolumeResult SetMicrophoneVolume(IHeadsetAudio& audio, int slider) {
 }
 
 VolumeResult SetMicrophoneMonitorVolume(IHeadsetAudio& audio, int slider) {
-    return SetVolume(audio, kSpeaker, "AAVolumeScalarControl", "AAVolumeControl", slider);
+    return SetVolume(audio, kMicrophone, "AAVolumeScalarControl", "AAVolumeControl", slider);
 }
 
 AudioStatus SetSpeakerMute(IHeadsetAudio& audio, bool muted) {
@@ -76,7 +76,7 @@ AudioStatus SetMicrophoneMute(IHeadsetAudio& audio, bool muted) {
 }
 
 AudioStatus SetMicrophoneMonitorMute(IHeadsetAudio& audio, bool muted) {
-    return audio.Set(kSpeaker, "AAMuteControl", muted ? 1 : 0);
+    return audio.Set(kMicrophone, "AAMuteControl", muted ? 1 : 0);
 }
 
 AudioStatus SetVoiceEffect(IHeadsetAudio& audio, bool on) {

@@ -17,7 +17,8 @@ inline constexpr int kEqualiserBands = 10;
 
 // What the page shows when the headset is read.
 struct HeadsetAudioState {
-    // Speaker (playback endpoint) and microphone monitor ranges and levels, in dB.
+    // Speaker (playback endpoint) and microphone monitor (capture endpoint, the "AA" properties)
+    // ranges and levels, in dB.
     std::optional<double> maxVolume, minVolume, volumeStep, volume;
     std::optional<double> monitorMaxVolume, monitorMinVolume, monitorVolumeStep, monitorVolume;
     // Slider positions 0..100.

@@ -40,7 +40,7 @@ TEST_F(HeadsetAudioOperations, VolumeSlidersWriteTheScalarAndReadTheLevelBack) {
     EXPECT_EQ(SetMicrophoneMonitorVolume(audio_, 0).decibels, -40.0);
     EXPECT_EQ(audio_.writes,
               (std::vector<std::string>{"out VolumeScalarControl=50", "in VolumeScalarControl=80",
-                                        "out AAVolumeScalarControl=0"}));
+                                        "in AAVolumeScalarControl=0"}));
     const VolumeResult refused = SetSpeakerVolume(audio_, 101);
     EXPECT_EQ(refused.status, AudioStatus::kOutOfRange);
     EXPECT_FALSE(refused.decibels);
@@ -61,7 +61,7 @@ TEST_F(HeadsetAudioOperations, MuteSwitchesGoToTheirEndpoints) {
     EXPECT_EQ(SetMicrophoneMute(audio_, true), AudioStatus::kOk);
     EXPECT_EQ(SetMicrophoneMonitorMute(audio_, true), AudioStatus::kOk);
     EXPECT_EQ(audio_.writes, (std::vector<std::string>{"out MuteControl=100", "in MuteControl=100",
-                                                       "out AAMuteControl=100"}));
+                                                       "in AAMuteControl=100"}));
     const HeadsetAudioState s = ReadHeadsetAudioState(audio_);
     EXPECT_EQ(s.muted, true);
     EXPECT_EQ(s.microphoneMuted, true);
