@@ -6,15 +6,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SANITIZERS="${SANITIZERS:-asan tsan}"
-# -O1 and line tables only: quick to build, still readable reports.
-COMMON_FLAGS="-O1 -g1 -fno-omit-frame-pointer"
+# -O1 and line tables only: quick to build, still readable reports. The instrumentation makes
+# GCC see uninitialised values in the standard library's own code (std::regex, std::function)
+# that are not there; that one warning is left to the ordinary build.
+COMMON_FLAGS="-O1 -g1 -fno-omit-frame-pointer -Wno-maybe-uninitialized"
 
 configure() {  # dir flags
-  if [ ! -f "$1/build.ninja" ]; then
-    cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=None -DBRASVIK_BENCH=OFF \
-      -DCMAKE_C_FLAGS="$COMMON_FLAGS $2" -DCMAKE_CXX_FLAGS="$COMMON_FLAGS $2" \
-      -DCMAKE_EXE_LINKER_FLAGS="$2"
-  fi
+  cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=None -DBRASVIK_BENCH=OFF \
+    -DCMAKE_C_FLAGS="$COMMON_FLAGS $2" -DCMAKE_CXX_FLAGS="$COMMON_FLAGS $2" \
+    -DCMAKE_EXE_LINKER_FLAGS="$2" >/dev/null
 }
 
 for s in $SANITIZERS; do
