@@ -56,7 +56,9 @@ def main():
             for r in texts:
                 o.write('  <Text id="%s" value="%s"/>\n' % (r[0], html.escape(r[column], quote=True)))
             o.write("</Language>\n")
-    config = {"Language": [{"Language_name": n, "Language_file": f, "Language_ID": i}
+    # "Language_text" is the text id of the language's own name, listed by the settings window
+    config = {"Language": [{"Language_name": n, "Language_file": f, "Language_ID": i,
+                            "Language_text": "lang_" + n}
                            for n, f, i, _ in LANGUAGES]}
     with open(os.path.join(ROOT, "data", "DefaultData", "Language.config"), "w",
               encoding="utf-8") as o:

@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool dbus-daemon dbus-bin umockdev libumockdev-dev
   fonts-noto-core fonts-noto-cjk
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

@@ -36,14 +36,8 @@ void RegisterOtherMessages() {
         g.gameMessages[i] = os::RegisterWindowMessage(kGameMessageNames[i]);
 }
 
-std::string DefaultDataFolder() {
-    return os::ProgramFolder() + "DefaultData/";
-}
-
 std::string UserDataFolder() {
-    const std::string folder = os::LocalAppDataFolder(true) + "/" + kAppTitle + "/";
-    if (!os::IsDirectory(folder)) os::CreateDirectories(folder);
-    return folder;
+    return os::UserDataFolder(true);
 }
 
 }  // namespace app

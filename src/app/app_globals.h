@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "os/folders.h"
 #include "os/messages.h"
 
 namespace app {
@@ -62,9 +63,8 @@ bool RegisterTitleMessage();
 // Registers the other five start-up messages in table order, then the hook and game messages.
 void RegisterOtherMessages();
 
-// The DefaultData folder: program folder + "DefaultData/".
-std::string DefaultDataFolder();
-// The user data folder: local application data + "/Brasvik M402/", created when missing.
+using os::DefaultDataFolder;
+// The user data folder (os::UserDataFolder), created when missing.
 std::string UserDataFolder();
 
 }  // namespace app

@@ -10,6 +10,8 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
             o.help = true;
         } else if (a == "--version") {
             o.version = true;
+        } else if (a == "--doctor") {
+            o.doctor = true;
         } else if (a == "--demo") {
             o.demo = true;
         } else if (a.rfind("--demo=", 0) == 0) {
@@ -44,6 +46,9 @@ std::string HelpText(const std::string& programName) {
            "                  drive them with brasvik-sim\n"
            "  --headless      run without a display\n"
            "  --script FILE   run the UI script FILE against the window, then exit\n"
+           "  --doctor        check device access, udev rules, session bus, display and the\n"
+           "                  program's folders; print a report and exit (1 when something\n"
+           "                  blocks the program)\n"
            "  --version       print the version and exit\n"
            "  --help          print this help and exit\n\n"
            "A second start wakes the running instance and exits.\n"

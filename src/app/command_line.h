@@ -10,6 +10,7 @@ namespace app {
 struct CommandLineOptions {
     bool help = false;
     bool version = false;
+    bool doctor = false;  // report what the program needs from the machine, then exit
     bool demo = false;
     std::string demoKinds;  // "--demo=kb,ms"; empty means keyboard, mouse, mouse pad, headset
     bool headless = false;

@@ -6,16 +6,18 @@ namespace app {
 namespace {
 
 TEST(CommandLine, ParsesEveryOption) {
-    const char* argv[] = {
-        "brasvik-m402", "--demo=keyboard,mouse", "--headless", "--script", "s.txt", "--version",
-        "--help"};
-    const CommandLineOptions o = ParseCommandLine(7, argv);
+    const char* argv[] = {"brasvik-m402", "--demo=keyboard,mouse",
+                          "--headless",   "--script",
+                          "s.txt",        "--version",
+                          "--help",       "--doctor"};
+    const CommandLineOptions o = ParseCommandLine(8, argv);
     EXPECT_TRUE(o.demo);
     EXPECT_EQ(o.demoKinds, "keyboard,mouse");
     EXPECT_TRUE(o.headless);
     EXPECT_EQ(o.scriptFile, "s.txt");
     EXPECT_TRUE(o.version);
     EXPECT_TRUE(o.help);
+    EXPECT_TRUE(o.doctor);
     EXPECT_TRUE(o.errors.empty());
 }
 

@@ -13,6 +13,7 @@
 #include "os/atomic_file.h"
 #include "os/debug_output.h"
 #include "os/folders.h"
+#include "os/input_capture.h"
 #include "os/message_loop.h"
 #include "os/power_events.h"
 #include "os/session_bus.h"
@@ -49,6 +50,8 @@ int RunEntry(const CommandLineOptions& options) {
     // Signals end the program through its shutdown order; blocked before any thread starts.
     std::unique_ptr<CMainWnd> mainWnd;
     os::WatchTerminationSignals(loop, [&](int) {
+        // The keyboard goes back to the desktop at once, whatever the shutdown takes.
+        os::ReleaseAllInputCaptures();
         if (mainWnd && mainWnd->GetHWND() != 0)
             os::PostMessage(mainWnd->GetHWND(), os::WM_CLOSE, 0, 0);
         else

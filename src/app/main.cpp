@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/doctor.h"
 #include "app/entry.h"
 #include "os/termination_signals.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
         std::fputs(app::VersionText().c_str(), stdout);
         return 0;
     }
+    if (options.doctor && options.errors.empty()) return app::RunDoctor(stdout);
     for (const std::string& e : options.errors)
         std::fprintf(stderr, "brasvik-m402: %s\n", e.c_str());
     if (!options.errors.empty()) {

@@ -2,17 +2,29 @@
 
 #include <cairo.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "app/app_globals.h"
+#include "app/companions/ruvuduvo_report.h"
+#include "app/dispatch/control_factory.h"
 #include "app/dpi_change.h"
+#include "app/msg_wnd.h"
 #include "app/skin_change.h"
 #include "app/skin_frame.h"
+#include "app/system_settings.h"
 #include "app/tray_menu_anchor.h"
+#include "device/quendal_usb_device.h"
 #include "hid/device_scan_thread.h"
+#include "net/about_wnd.h"
+#include "net/firmware_update.h"
+#include "net/set_wnd.h"
+#include "net/update_table.h"
 #include "os/debug_output.h"
+#include "os/folders.h"
+#include "os/platform.h"
 #include "toolkit/control_ui.h"
 #include "toolkit/controls/menu_wnd.h"
 #include "toolkit/resource_manager.h"
@@ -65,7 +77,22 @@ os::TrayIcon::Image LoadIconImage(const std::string& path) {
 CMainWnd::CMainWnd(os::SessionBus& bus)
     : bus_(bus),
       language_(settings_, DefaultDataFolder() + LanguageSettings::kConfigName),
-      slots_(std::make_shared<hid::InterfaceSlotList>()) {}
+      slots_(std::make_shared<hid::InterfaceSlotList>()) {
+    // The settings window and the about box run modally over the window and are closed by
+    // CloseChildWindows through their own Current(); the openers return once they have closed.
+    openers_.openSettings = [this](os::HWND owner, bool centred) -> os::HWND {
+        std::vector<net::UpdateRow> table = net::DefaultUpdateTable();
+        net::RefreshVersions(table, ConnectedVersions());
+        net::OpenSettingsWindow(owner, centred, language_.current(), table);
+        return 0;
+    };
+    openers_.openAbout = [this](os::HWND owner) -> os::HWND {
+        std::vector<net::UpdateRow> table = net::DefaultUpdateTable();
+        net::RefreshVersions(table, ConnectedVersions());
+        net::OpenAbout(owner, table);
+        return 0;
+    };
+}
 
 CMainWnd::~CMainWnd() {
     toolkit::CSkinChangedObserver::GetInstance().RemoveReceiver(this);
@@ -143,16 +170,16 @@ void CMainWnd::Notify(toolkit::TNotifyUI& msg) {
     }
     if (msg.sType == toolkit::DUI_MSGTYPE_WINDOWINIT) {
         OnWindowInit();
-    } else if (msg.sType == toolkit::DUI_MSGTYPE_WINDOWSIZE) {
-        if (msg.pSender != nullptr && toolkit::EqualsNoCase(msg.pSender->GetName(), "root") &&
-            displayChanged_) {
-            displayChanged_ = false;
-            ApplyDpiLayout();
-        }
-    } else if (msg.sType == "click") {
-        OnClick(msg);
+    } else {
+        router_.Notify(msg);
     }
+    // The picture-wall remove and edit clicks skip the toolkit's own handling.
+    if (msg.sType == "click_wpremove" || msg.sType == "click_wpedit") return;
     WindowImplBase::Notify(msg);
+}
+
+toolkit::CControlUI* CMainWnd::CreateControl(const std::string& className) {
+    return dispatch::CreateSkinControl(className, this, &m_pm);
 }
 
 void CMainWnd::OnWindowInit() {
@@ -163,7 +190,7 @@ void CMainWnd::OnWindowInit() {
     language_.EnsureKey();
     language_.ApplyLanguage(language_.StoredIndex(), m_pm);
     slots_->BuildFromCatalogue();
-    // FIXME: the device pages, device-bar items and power indicators come with the device bar.
+    if (IDeviceBarTarget* bar = deviceBar()) bar->BuildPages();
     const toolkit::UiRect screen = GetBackend() ? GetBackend()->GetScreenRect() : toolkit::UiRect{};
     Globals().screenWidth = screen.GetWidth();
     Globals().screenHeight = screen.GetHeight();
@@ -176,30 +203,10 @@ void CMainWnd::OnWindowInit() {
     workers_.Start(kDeviceScanSlot, [slots = slots_, titleMessage](auto ctx) {
         hid::DeviceScanThread(std::move(ctx), slots, titleMessage);
     });
-    // FIXME: the lighting synchronisation thread (slot 8) and "AudioFile.json" come with the
-    // device bar and the music lighting.
+    // FIXME: the lighting synchronisation thread (slot 8) comes with the device bar's
+    // synchronised lighting, and "AudioFile.json" with the music lighting.
     SetTimer(kDpiLayoutTimer, 100);
     initialised_ = true;
-}
-
-void CMainWnd::OnClick(toolkit::TNotifyUI& msg) {
-    toolkit::CControlUI* sender = msg.pSender;
-    if (sender == nullptr) return;
-    const std::string& name = sender->GetName();
-    using toolkit::EqualsNoCase;
-    if (EqualsNoCase(name, "closebtn")) {
-        HideToTray();
-    } else if (EqualsNoCase(name, "minbtn")) {
-        SendMessage(os::WM_SYSCOMMAND, toolkit::SC_MINIMIZE, 0);
-    } else if (EqualsNoCase(name, "maxbtn")) {
-        SendMessage(os::WM_SYSCOMMAND, toolkit::SC_MAXIMIZE, 0);
-    } else if (EqualsNoCase(name, "restorebtn")) {
-        SendMessage(os::WM_SYSCOMMAND, toolkit::SC_RESTORE, 0);
-    } else if (EqualsNoCase(name, "skinbtn")) {
-        CSkinFrame::Toggle(GetHWND(), sender);
-    } else if (EqualsNoCase(name, "nodevice_ok_btn")) {
-        ShowWindow(false);
-    }
 }
 
 bool CMainWnd::Receive(toolkit::SkinChangedParam param) {
@@ -216,57 +223,156 @@ toolkit::LRESULT CMainWnd::OnDestroy(uint32_t, toolkit::WPARAM, toolkit::LPARAM,
 toolkit::LRESULT CMainWnd::HandleCustomMessage(uint32_t msg, toolkit::WPARAM wParam,
                                                toolkit::LPARAM lParam, bool& handled) {
     handled = false;
-    const AppGlobals& g = Globals();
-    if (msg == g.UWM_TITLE_MSG && msg != 0) {
-        OnTitleMessage(wParam, lParam);
-        return 0;
+    router_.Message(msg, wParam, lParam, Globals().systemAwake.load() != 0, handled);
+    return 0;
+}
+
+// ---- Notifications ----
+
+void CMainWnd::OnRootResized() {
+    if (!displayChanged_) return;
+    displayChanged_ = false;
+    ApplyDpiLayout();
+}
+
+void CMainWnd::CloseToTray() {
+    CloseChildWindows();
+    // The desktop's keyboard is never left captured behind a hidden window.
+    hook_.Uninstall();
+    // Without a notification area the tray icon that brings the window back is not there: the
+    // window is minimised instead, until a desktop panel shows the icon.
+    if (!tray_.Registered()) {
+        os::DebugOutput("closebtn: no notification area, minimised instead of hidden\n");
+        SendMessage(os::WM_SYSCOMMAND, toolkit::SC_MINIMIZE, 0);
+        return;
     }
-    switch (msg) {
-        case os::WM_DESTROY:
-            StopWorkers();
-            handled = true;
-            return 0;
-        case 1224:
-            os::DebugOutput("界面 DPI 1发生变化");
-            return 0;
-        case os::WM_TIMER:
-            if (wParam == kDpiLayoutTimer || wParam == kTrayMenuTimer) {
-                OnTimer(wParam);
-                handled = true;
-            }
-            return 0;
-        case os::WM_DISPLAYCHANGE:
-            OnDisplayChange();
-            return 0;
-        case os::WM_DPICHANGED:
-            ApplyDpiChange(*this, wParam, lParam);
-            dpi_ = m_pm.GetDPI();
-            return 0;
-        case UWM_TRAY_ICON_MSG:
-            OnTrayIcon(lParam);
-            return 0;
-        case UWM_APPLY_LANGUAGE_MSG:
-            // FIXME: the device pages rebuild their key assignment texts once they exist.
-            language_.ApplyLanguage(static_cast<int>(wParam), m_pm);
-            return 0;
-        case toolkit::WM_MENUCLICK:
-            OnMenuCommand(wParam);
-            handled = true;
-            return 0;
-        default:
-            return 0;
+    ShowWindow(false);
+    MarkDevicesShown(false);
+}
+
+void CMainWnd::SysCommand(uint32_t command) {
+    SendMessage(os::WM_SYSCOMMAND, command, 0);
+}
+
+void CMainWnd::OpenSkinWindow(toolkit::CControlUI* button) {
+    CSkinFrame::Toggle(GetHWND(), button);
+}
+
+void CMainWnd::OpenSettingsWindow(bool centred) {
+    if (openers_.openSettings == nullptr) {
+        os::DebugOutput("settings window: not available in this build\n");
+        return;
+    }
+    childWindows_[kSettingsWindow] = openers_.openSettings(GetHWND(), centred);
+}
+
+void CMainWnd::OpenAboutWindow() {
+    if (openers_.openAbout == nullptr) {
+        os::DebugOutput("about window: not available in this build\n");
+        return;
+    }
+    childWindows_[kAboutWindow] = openers_.openAbout(GetHWND());
+}
+
+void CMainWnd::HideWindow() {
+    ShowWindow(false);
+}
+
+void CMainWnd::ToggleLightControl() {
+    lightControl_.Toggle(bus_);
+    ShowLightControl();
+    LightControl::PassToDevices(deviceBar(), lightControl_.flag());
+}
+
+void CMainWnd::ShowLightControl() {
+    if (toolkit::CControlUI* label = m_pm.FindControl(LightControl::kLabelName))
+        label->SetText(lightControl_.Label());
+}
+
+void CMainWnd::OpenSystemSettings(int which) {
+    if (which != 0 && which != 1) return;
+    if (!app::OpenSystemSettings(which))
+        Ask("", "message_text_no_system_settings", CMsgWnd::kConfirmOnly);
+}
+
+void CMainWnd::ResetSelectedToDefaults() {
+    if (Ask("", "message_text_22", CMsgWnd::kConfirmCancel) != 1) return;
+    IDeviceBarTarget* bar = deviceBar();
+    device::CQuendalUSBDevice* device = bar ? bar->SelectedDevice() : nullptr;
+    if (device == nullptr) {
+        os::DebugOutput("default_btn: no selected device\n");
+        return;
+    }
+    device->ReloadProfile();
+    device->WriteModelKeyAssignments(0);
+    device->WriteDeviceSettings(0, 0, 1, Globals().screenWidth, Globals().screenHeight);
+}
+
+void CMainWnd::StartWindowTimer(uintptr_t id, int periodMs) {
+    SetTimer(id, periodMs);
+}
+
+void CMainWnd::SetControlText(const std::string& name, const std::string& text) {
+    if (toolkit::CControlUI* control = m_pm.FindControl(name)) control->SetText(text);
+}
+
+void CMainWnd::SetInputHook(bool on) {
+    if (inputHook_ == nullptr) {
+        hook_.OnCaptureSwitch(on ? 1 : 0, GetHWND());
+        return;
+    }
+    if (on)
+        inputHook_->Install(GetHWND());
+    else
+        inputHook_->Remove();
+}
+
+int CMainWnd::Ask(const std::string& titleId, const std::string& textId, int buttons) {
+    const std::string title =
+        titleId.empty() ? std::string() : toolkit::CResourceManager::GetInstance().GetText(titleId);
+    return ShowMessage(GetHWND(), title.empty() ? titleId : title, textId, dpi_, true, buttons);
+}
+
+// ---- Messages ----
+
+void CMainWnd::PassWindowState() {
+    if (IDeviceBarTarget* bar = deviceBar()) {
+        const bool hover = hover_;
+        bar->ForEachPadMouseKeyboard(
+            [hover](device::CQuendalUSBDevice& device) { device.SetWindowActive(hover); });
     }
 }
 
-void CMainWnd::OnTimer(uintptr_t id) {
-    KillTimer(id);
-    if (id == kDpiLayoutTimer) {
-        ApplyDpiLayout();
-        m_pm.Invalidate();
-        GreetAudioCompanion();
-    } else if (id == kTrayMenuTimer) {
-        OpenTrayMenu();
+void CMainWnd::MarkDevicesShown(bool shown) {
+    if (IDeviceBarTarget* bar = deviceBar()) {
+        bar->ForEachPadMouseKeyboard([shown](device::CQuendalUSBDevice& device) {
+            const int kind = device.GetDeviceKind();
+            if (kind != 3) device.SetWindowShown(shown);
+        });
     }
+}
+
+void CMainWnd::OnActivate(toolkit::WPARAM state) {
+    active_ = hover_ = state != 0;
+    PassWindowState();
+}
+
+void CMainWnd::OnMouseLeave() {
+    os::DebugOutput("鼠标移出");
+    if (active_) return;
+    hover_ = false;
+    PassWindowState();
+}
+
+void CMainWnd::OnMouseHover() {
+    os::DebugOutput("鼠标移入");
+    if (active_) return;
+    hover_ = true;
+    PassWindowState();
+}
+
+void CMainWnd::OnMouseWheel() {
+    if (setBtn1_ != nullptr) setBtn1_->SetFocus();
 }
 
 void CMainWnd::OnTitleMessage(toolkit::WPARAM wParam, toolkit::LPARAM lParam) {
@@ -279,10 +385,74 @@ void CMainWnd::OnTitleMessage(toolkit::WPARAM wParam, toolkit::LPARAM lParam) {
     ShowAndRaise();
 }
 
+void CMainWnd::ForwardToSettings(uint32_t msg, toolkit::WPARAM wParam, toolkit::LPARAM lParam) {
+    toolkit::HWND settings = childWindows_[kSettingsWindow];
+    // The settings window runs modally inside its opener, so its handle is known only to it.
+    if (settings == 0 && net::CSetWnd::Current() != nullptr)
+        settings = net::CSetWnd::Current()->GetHWND();
+    if (settings == 0 || !os::IsTarget(settings)) return;
+    os::PostMessage(settings, msg, wParam, lParam);
+}
+
+void CMainWnd::OnLightControlMessage(toolkit::WPARAM wParam, toolkit::LPARAM lParam) {
+    if (!lightControl_.OnMessage(wParam, lParam)) return;
+    ShowLightControl();
+    LightControl::PassToDevices(deviceBar(), lightControl_.flag());
+}
+
+void CMainWnd::ReportToRuvuDuvo() {
+    app::ReportToRuvuDuvo(bus_, GetHWND(), ReportedDevices());
+}
+
+void CMainWnd::OnDestroyMessage() {
+    StopWorkers();
+}
+
+void CMainWnd::OnSuspend() {
+    Globals().systemAwake = 0;
+    // The devices give the lighting back while the system sleeps.
+    LightControl::PassToDevices(deviceBar(), 0);
+}
+
+void CMainWnd::OnResume() {
+    Globals().systemAwake = 1;
+    LightControl::PassToDevices(deviceBar(), lightControl_.flag());
+    if (IDeviceBarTarget* bar = deviceBar()) bar->OnResume();
+}
+
+void CMainWnd::OnCopyData(toolkit::WPARAM, toolkit::LPARAM lParam) {
+    const auto* record = reinterpret_cast<const os::COPYDATASTRUCT*>(lParam);
+    if (record == nullptr || record->cbData == 0 || record->lpData == nullptr) return;
+    IDeviceBarTarget* bar = deviceBar();
+    if (record->dwData == kAudioFrameRecord) {
+        const std::optional<AudioBlock> block = audioFrames_.Feed(record->lpData, record->cbData);
+        if (block && bar != nullptr) {
+            bar->ForEachDevice([&block](device::CQuendalUSBDevice& device) {
+                const int kind = device.GetDeviceKind();
+                if (kind == 1 || kind == 9)
+                    device.FeedAudioLevels(block->data(), static_cast<int>(block->size()));
+            });
+        }
+    } else if (record->dwData == kAudioBandRecord) {
+        CopyAudioBands(audioBands_, record->lpData, record->cbData);
+        if (bar == nullptr) return;
+        bar->ForEachDevice([this](device::CQuendalUSBDevice& device) {
+            const int kind = device.GetDeviceKind();
+            if (kind == 1 || kind == 9)
+                device.FeedAudioBands(audioBands_.data(), static_cast<int>(audioBands_.size()));
+        });
+    }
+}
+
 void CMainWnd::OnDisplayChange() {
     os::DebugOutput("显示器分辨率发生变化");
     displayChanged_ = true;
     ApplyDpiLayout();
+}
+
+void CMainWnd::OnDpiChanged(toolkit::WPARAM wParam, toolkit::LPARAM lParam) {
+    ApplyDpiChange(*this, wParam, lParam);
+    dpi_ = m_pm.GetDPI();
 }
 
 void CMainWnd::OnTrayIcon(toolkit::LPARAM mouseMessage) {
@@ -292,16 +462,115 @@ void CMainWnd::OnTrayIcon(toolkit::LPARAM mouseMessage) {
         CloseChildWindows();
         if (wasShown) {
             ShowWindow(false);
+            MarkDevicesShown(false);
         } else {
             ApplyDpiLayout();
             ShowWindow(true);
             SendMessage(os::WM_SYSCOMMAND, toolkit::SC_RESTORE, 0);
             m_pm.Invalidate();
+            MarkDevicesShown(true);
             m_pm.NeedUpdate();
         }
     } else if (mouseMessage == os::WM_RBUTTONUP) {
         SetTimer(kTrayMenuTimer, 10);
     }
+}
+
+void CMainWnd::OnMenuCommand(toolkit::WPARAM wParam) {
+    std::unique_ptr<toolkit::MenuCmd> cmd = toolkit::MenuCmd::Take(wParam);
+    if (!cmd) return;
+    if (toolkit::EqualsNoCase(cmd->szName, "exit")) {
+        CloseChildWindows();
+        Close(0);
+    } else if (toolkit::EqualsNoCase(cmd->szName, "about_menu")) {
+        OpenAboutWindow();
+    } else if (toolkit::EqualsNoCase(cmd->szName, "setwnd_menu")) {
+        OpenSettingsWindow(true);
+    } else {
+        IDeviceBarTarget* bar = deviceBar();
+        device::CQuendalUSBDevice* device = bar ? bar->SelectedDevice() : nullptr;
+        device::IMacroPanelView* macro = device ? device->MacroPanel() : nullptr;
+        if (macro == nullptr || !macro->OnMenuCommand(cmd->szName))
+            os::DebugOutput("menu " + cmd->szName + ": no macro editor, dropped\n");
+    }
+}
+
+void CMainWnd::ShowSettingProgress() {
+    if (toolkit::CControlUI* progress = m_pm.FindControl("setting_progress"))
+        progress->SetVisible(true);
+}
+
+void CMainWnd::ApplyLanguage(int index) {
+    language_.ApplyLanguage(index, m_pm);
+    net::NotifyLanguageChanged();
+    if (IDeviceBarTarget* bar = deviceBar()) {
+        bar->ForEachPadMouseKeyboard([](device::CQuendalUSBDevice& device) {
+            const int kind = device.GetDeviceKind();
+            if (kind == 1 || kind == 9 || kind == 2 || kind == 6) device.RelabelKeys();
+        });
+    }
+}
+
+void CMainWnd::ClearSettingsBadge() {
+    if (setBtn_ != nullptr) setBtn_->SetForeImage("");
+}
+
+std::string CMainWnd::UpdaterPath() {
+    return net::UpdaterPath();
+}
+
+void CMainWnd::OnFirmwareVersion(int productId, int version) {
+    char text[64];
+    std::snprintf(text, sizeof text, "firmware %04x: version %d\n", productId, version);
+    os::DebugOutput(text);
+    net::FirmwareOfferHooks hooks;
+    hooks.ask = [this](const std::string& title, const std::string& textId) {
+        return Ask(title, textId, CMsgWnd::kConfirmCancel);
+    };
+    hooks.endProgram = [this](int) {
+        // Refusing the update ends the program, through the usual shutdown.
+        os::DebugOutput("firmware update refused: the program ends\n");
+        CloseChildWindows();
+        Close(0);
+    };
+    if (net::OfferFirmwareUpdate(static_cast<os::WPARAM>(productId),
+                                 static_cast<os::LPARAM>(version),
+                                 hooks) == net::FirmwareOffer::kStartFailed)
+        Ask("UpdateTiShi", "message_text_updater_missing", CMsgWnd::kConfirmOnly);
+}
+
+std::vector<net::ConnectedVersion> CMainWnd::ConnectedVersions() const {
+    std::vector<net::ConnectedVersion> versions;
+    if (IDeviceBarTarget* bar = deviceBar()) {
+        bar->ForEachDevice([&versions](device::CQuendalUSBDevice& device) {
+            device::DeviceChannel& channel = device.commandChannel();
+            if (!channel.IsOpen()) return;
+            const bool viaReceiver = channel.mode() == device::DeviceChannel::kReceiver;
+            hid::HidDevice& handle =
+                viaReceiver ? channel.receiverHandle() : channel.directHandle();
+            versions.push_back({.productId = device.GetCatalogueRow().productId,
+                                .viaReceiver = viaReceiver,
+                                .versionNumber = handle.VersionNumber()});
+        });
+    }
+    return versions;
+}
+
+// ---- Timers ----
+
+bool CMainWnd::OnTimer(uintptr_t id) {
+    bool known = false;
+    for (const dispatch::TimerRow& row : dispatch::TimerTable()) known = known || row.id == id;
+    if (!known) return false;
+    KillTimer(id);
+    router_.Timer(id);
+    return true;
+}
+
+void CMainWnd::OnDpiLayoutTimer() {
+    ApplyDpiLayout();
+    m_pm.Invalidate();
+    GreetAudioCompanion(bus_, GetHWND());
 }
 
 void CMainWnd::OpenTrayMenu() {
@@ -314,35 +583,21 @@ void CMainWnd::OpenTrayMenu() {
     if (menu != nullptr) trayMenu_ = menu->GetHWND();
 }
 
-void CMainWnd::OnMenuCommand(toolkit::WPARAM wParam) {
-    std::unique_ptr<toolkit::MenuCmd> cmd = toolkit::MenuCmd::Take(wParam);
-    if (!cmd) return;
-    if (toolkit::EqualsNoCase(cmd->szName, "exit")) {
-        CloseChildWindows();
-        Close(0);
-    }
-    // FIXME: "about_menu" and "setwnd_menu" open the about and settings windows, other names go
-    // to the macro editor's context menu; those windows come with their own issues.
-}
+// ---- Show, hide, layout ----
 
 void CMainWnd::UpdateNoDeviceLink() {
-    // FIXME: counts the visible device-bar items once the device bar exists; until then there
-    // are none and the no-device notice shows.
-    const int visibleItems = 0;
+    IDeviceBarTarget* bar = deviceBar();
+    const int visibleItems = bar ? bar->VisibleItemCount() : 0;
     if (toolkit::CControlUI* notice = m_pm.FindControl("No_device_Link"))
         notice->SetVisible(visibleItems == 0);
 }
 
 void CMainWnd::ShowAndRaise() {
     UpdateNoDeviceLink();
+    MarkDevicesShown(true);
     ShowWindow(true);
     SendMessage(os::WM_SYSCOMMAND, toolkit::SC_RESTORE, 0);
     // Bringing the window to the front is the display backend's part of showing it.
-}
-
-void CMainWnd::HideToTray() {
-    CloseChildWindows();
-    ShowWindow(false);
 }
 
 void CMainWnd::CloseChildWindows() {
@@ -350,6 +605,8 @@ void CMainWnd::CloseChildWindows() {
         if (child != 0 && os::IsTarget(child)) os::SendMessage(child, os::WM_CLOSE, 0, 0);
         child = 0;
     }
+    if (net::CSetWnd* settings = net::CSetWnd::Current()) settings->Close(0);
+    if (net::CAboutWnd* about = net::CAboutWnd::Current()) about->Close(0);
     if (CSkinFrame* frame = CSkinFrame::Current()) frame->Close(0);
 }
 
@@ -367,35 +624,15 @@ void CMainWnd::ApplyDpiLayout() {
     ShowWindow(wasShown);
 }
 
-os::SessionBus::RemoteWindow CMainWnd::FindAudioCompanion() {
-    const std::string title = kAppTitle;
-    return bus_.FindWindow(title + "AudioRecord", title + "AUDIORECORD");
-}
-
-void CMainWnd::GreetAudioCompanion() {
-    const os::SessionBus::RemoteWindow companion = FindAudioCompanion();
-    if (!companion) return;
-    const uint32_t msg = Globals().UWM_AUDIO_COMPANION_MSG;
-    bus_.SendRegistered(companion, msg, 0, static_cast<os::LPARAM>(GetHWND()), 1500);
-    bus_.SendRegistered(companion, msg, 3, 0, 1500);
-    bus_.SendRegistered(companion, msg, 1, 0, 1500);
-}
-
-void CMainWnd::TellAudioCompanionWeEnd() {
-    const os::SessionBus::RemoteWindow companion = FindAudioCompanion();
-    if (!companion) return;
-    const uint32_t msg = Globals().UWM_AUDIO_COMPANION_MSG;
-    for (os::WPARAM w : {2, 4, 5}) bus_.SendRegistered(companion, msg, w, 0, 1500);
-}
-
 void CMainWnd::StopWorkers() {
     if (stopped_) return;
     stopped_ = true;
     os::DebugOutput("退出测试");
+    hook_.Uninstall();
     ShowWindow(false);
     toolkit::CSkinChangedObserver::GetInstance().RemoveReceiver(this);
     workers_.StopAll();
-    TellAudioCompanionWeEnd();
+    TellAudioCompanionWeEnd(bus_);
     if (published_) {
         bus_.UnpublishWindow(GetHWND());
         published_ = false;

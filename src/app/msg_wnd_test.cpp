@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 #include "app/dpi_change.h"
 #include "app/testing/dialog_fixture.h"
 #include "toolkit/control_ui.h"
@@ -132,6 +135,43 @@ TEST_F(MsgWndTest, FollowsADpiChangeOfItsScreen) {
         d.Click("closebtn");
     });
     EXPECT_EQ(ShowMessage(owner(), "", "x", 96, false, 0), 0);
+}
+
+// The main window's questions, in English and Chinese at 96 and 144 DPI, as pictures under the
+// build tree's screenshots folder.
+TEST_F(MsgWndTest, TheMainWindowsQuestionsInEnglishAndChinese) {
+    const std::string out = std::string(BRASVIK_BINARY_DIR) + "/screenshots";
+    std::filesystem::create_directories(out);
+    auto& resources = toolkit::CResourceManager::GetInstance();
+    struct Question {
+        const char* title;
+        const char* text;
+        int buttons;
+    } questions[] = {
+        {"", "message_text_22", CMsgWnd::kConfirmCancel},
+        {"UpdateTiShi", "UpdateTiShiText", CMsgWnd::kConfirmCancel},
+        {"UpdateTiShi", "message_text_updater_missing", CMsgWnd::kConfirmOnly},
+        {"", "message_text_no_system_settings", CMsgWnd::kConfirmOnly},
+    };
+    for (const char* language : {"en", "cn"}) {
+        ASSERT_TRUE(resources.LoadLanguage(std::string("lan_") + language + ".xml"));
+        for (int dpi : {96, 144}) {
+            for (const Question& q : questions) {
+                const std::string png = out + "/question_" + q.text + "_" + language + "_" +
+                                        std::to_string(dpi) + ".png";
+                std::filesystem::remove(png);
+                WhenShown<CMsgWnd>([&](CMsgWnd&, UiTestDriver& d) {
+                    // Every text has its translation.
+                    EXPECT_NE(d.Find("MessageText")->GetText(), q.text);
+                    d.Render();
+                    EXPECT_TRUE(d.SavePng(png)) << png;
+                    d.Click("confirm_btn");
+                });
+                const std::string title = *q.title ? resources.GetText(q.title) : "";
+                ShowMessage(owner(), title, q.text, dpi, true, q.buttons);
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -4,13 +4,14 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <vector>
 
 #include "device/device_channel.h"
 #include "hid/device_path.h"
 #include "hid/hid_device.h"
+#include "os/event.h"
 #include "os/hid/hid_platform.h"
+#include "os/testing/virtual_device_test.h"
 #include "sim/firmware.h"
 #include "sim/receiver_firmware.h"
 #include "sim/simulated_device.h"
@@ -32,19 +33,9 @@ std::string CommandPath(uint16_t productId) {
     return found;
 }
 
-class SimulatedChannel : public ::testing::Test {
+// The simulated devices plug themselves in and out.
+class SimulatedChannel : public os::testing::VirtualDeviceTest {
   protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/brasvik-simch-XXXXXX";
-        dir_ = ::mkdtemp(tmpl);
-        ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
-        std::filesystem::create_directories(dir_ + "/Brasvik M402");
-        os::hid::SelectBackends(os::hid::kBackendVirtual);
-    }
-    void TearDown() override {
-        ::unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(dir_);
-    }
     bool Open(DeviceChannel& ch, uint16_t productId, bool receiver) {
         const std::string path = CommandPath(productId);
         hid::HidDevice& h = receiver ? ch.receiverHandle() : ch.directHandle();
@@ -53,7 +44,6 @@ class SimulatedChannel : public ::testing::Test {
         ch.SetConnectionType(receiver ? 2 : 1);
         return true;
     }
-    std::string dir_;
 };
 
 TEST_F(SimulatedChannel, DirectReadsAndChunkedWritesLandWhereTheFirmwareKeepsThem) {
@@ -136,6 +126,104 @@ TEST_F(SimulatedChannel, ThroughTheReceiverToTheLinkedPartnerOrTheNoDeviceEcho) 
     EXPECT_EQ(kb->FrameCount() - before, 2u);  // 24 + 10 bytes behind the receiver
     const std::vector<uint8_t> stored = kb->ReadArea(sim::Area::kInfo);
     EXPECT_TRUE(std::equal(info.begin(), info.end(), stored.begin()));
+}
+
+// Settings memory whose bytes differ at every address of a 256-byte stretch, so that an answer
+// for another address there shows in the data.
+std::vector<uint8_t> NumberedSettings(sim::Firmware& fw) {
+    std::vector<uint8_t> bytes(fw.ReadArea(sim::Area::kSettings).size());
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 13 + 1);
+    fw.WriteArea(sim::Area::kSettings, 0, bytes);
+    return bytes;
+}
+
+// A mouse on its cable with numbered settings memory, and the channel open on it.
+class NumberedMouse : public SimulatedChannel {
+  protected:
+    void SetUp() override {
+        SimulatedChannel::SetUp();
+        memory_ = NumberedSettings(*mouse_);
+        ASSERT_TRUE(cable_.Plug());
+        ASSERT_TRUE(Open(ch_, 0x22A9, false));
+    }
+    std::shared_ptr<sim::Firmware> mouse_ = std::make_shared<sim::Firmware>(sim::Kind::kMouse);
+    std::vector<uint8_t> memory_;
+    sim::SimulatedDevice cable_{mouse_};
+    DeviceChannel ch_;
+};
+
+TEST_F(NumberedMouse, AnAnswerThatCameTooLateIsNeverTakenForALaterRequest) {
+    auto expectRead = [&](uint16_t address, uint32_t count, int result) {
+        std::vector<uint8_t> got(count, 0xEE);
+        EXPECT_EQ(ch_.ReadSettings(got.data(), count, address), result) << "at " << address;
+        if (result == kResultOk) {
+            EXPECT_TRUE(std::equal(got.begin(), got.end(), memory_.begin() + address))
+                << "at " << address;
+        }
+    };
+    struct Case {
+        const char* what;
+        int firstDelayMs;   // the answer that misses the 1000 ms time-out
+        int secondDelayMs;  // the next request's own answer
+        int pauseMs;        // between the two requests
+    };
+    constexpr Case kCases[] = {
+        // The late answer is already waiting when the next request goes out.
+        {"queued before the next request", 1200, 0, 400},
+        // It arrives while the next request waits for its own answer, and comes first.
+        {"arriving during the next request", 1500, 800, 0},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        mouse_->ClearFaults();
+        mouse_->AddFault({sim::FaultKind::kLateAnswer, 0x05, 0, 1, c.firstDelayMs});
+        mouse_->AddFault({sim::FaultKind::kLateAnswer, 0x05, 1, 1, c.secondDelayMs});
+        expectRead(0x10, 20, kResultNothing);  // timed out
+        os::SleepMs(c.pauseMs);
+        expectRead(0x50, 20, kResultOk);
+        mouse_->ClearFaults();
+        expectRead(0x90, 20, kResultOk);
+        expectRead(0x90, 20, kResultOk);
+    }
+}
+
+TEST_F(NumberedMouse, TwoWrongEchoesFailTheFrameAndLeaveNothingBehind) {
+    std::vector<uint8_t> got(112, 0xEE);
+
+    // One stray before the answer: read past it.
+    mouse_->AddFault({sim::FaultKind::kWrongEcho, 0x05, 0, 1, 1});
+    ASSERT_EQ(ch_.ReadSettings(got.data(), 112, 0), kResultOk);
+    EXPECT_TRUE(std::equal(got.begin(), got.end(), memory_.begin()));
+
+    // Two strays before the first frame's answer: that frame fails, nothing of it is copied, and
+    // its answer, still queued, does not pass for the next frame or the next read.
+    mouse_->ClearFaults();
+    mouse_->AddFault({sim::FaultKind::kWrongEcho, 0x05, 0, 1, 2});
+    std::fill(got.begin(), got.end(), 0xEE);
+    EXPECT_EQ(ch_.ReadSettings(got.data(), 112, 0x40), kResultNothing);
+    EXPECT_TRUE(std::all_of(got.begin(), got.end(), [](uint8_t b) { return b == 0xEE; }));
+    ASSERT_EQ(ch_.ReadSettings(got.data(), 112, 0x80), kResultOk);
+    EXPECT_TRUE(std::equal(got.begin(), got.end(), memory_.begin() + 0x80));
+}
+
+TEST_F(SimulatedChannel, TheLinkQueryAnswersForTheMouseAndTheKeyboardTarget) {
+    auto rx = std::make_shared<sim::ReceiverFirmware>();
+    rx->Pair(sim::ReceiverFirmware::Partner::kKeyboard,
+             std::make_shared<sim::Firmware>(sim::Kind::kKeyboard));
+    rx->Pair(sim::ReceiverFirmware::Partner::kMouse,
+             std::make_shared<sim::Firmware>(sim::Kind::kMouse));
+    ASSERT_TRUE(rx->SetLinked(sim::ReceiverFirmware::Partner::kMouse, true));
+    sim::SimulatedDevice dongle(rx);
+    ASSERT_TRUE(dongle.Plug());
+    DeviceChannel ch;
+    ASSERT_TRUE(Open(ch, 0x22AA, true));
+    for (uint8_t target : {0, 2}) {
+        ch.SetReceiverTarget(target);
+        uint8_t links[2] = {};
+        EXPECT_TRUE(ch.QueryLink(links)) << "target " << int{target};
+        EXPECT_EQ(links[0], 0x00) << "target " << int{target};
+        EXPECT_EQ(links[1], 0xFF) << "target " << int{target};
+    }
 }
 
 }  // namespace

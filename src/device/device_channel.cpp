@@ -1,6 +1,7 @@
 #include "device/device_channel.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -21,6 +22,16 @@ std::string HexLine(const uint8_t* frame) {
         s += ' ';
     }
     return s;
+}
+
+std::string StrayText(const CommandFrame& request, const CommandFrame& answer) {
+    char text[128];
+    std::snprintf(text, sizeof text,
+                  "command channel: answer %02X length %u address %04X does not answer request "
+                  "%02X length %u address %04X\n",
+                  answer.code(), answer.length(), answer.address(), request.code(),
+                  request.length(), request.address());
+    return text;
 }
 
 }  // namespace
@@ -54,6 +65,11 @@ int DeviceChannel::StatusResult(const CommandFrame& response) {
     return kResultOk;
 }
 
+bool DeviceChannel::Answers(const CommandFrame& request, const CommandFrame& response) {
+    return response.code() == request.code() && response.length() == request.length() &&
+           response.address() == request.address();
+}
+
 int DeviceChannel::Exchange(const CommandFrame& request, CommandFrame& response,
                             ExchangeKind kind) {
     busy_ = 1;
@@ -70,40 +86,41 @@ int DeviceChannel::Exchange(const CommandFrame& request, CommandFrame& response,
     const uint8_t noDeviceEcho = stream ? 0xAA : 0xFF;
     hid::HidDevice& handle = ActiveHandle();
 
-    bool written = false;
-    {
-        std::lock_guard<std::mutex> io(ioLock_);
-        if (receiver) {
-            out.bytes[CommandFrame::kReceiverTargetByte] = receiverTarget_;
-            if (!stream) handle.FlushQueue();
-        }
-        uint32_t n = 0;
-        written = handle.Write(out.bytes.data(), CommandFrame::kSize, &n, timeout);
-        if (receiver && !stream) os::AppendLog(HexLine(out.bytes.data()));
-    }
+    // One exchange holds the I/O lock from its write to its last read: the input queue is then
+    // its own, so whatever is queued before the write is stale (an answer that came after its
+    // time-out) and is dropped, and no other thread's exchange can take this one's answer.
+    std::lock_guard<std::mutex> io(ioLock_);
+    if (receiver) out.bytes[CommandFrame::kReceiverTargetByte] = receiverTarget_;
+    if (!stream) handle.FlushQueue();
+    uint32_t n = 0;
+    const bool written = handle.Write(out.bytes.data(), CommandFrame::kSize, &n, timeout);
+    if (receiver && !stream) os::AppendLog(HexLine(out.bytes.data()));
     if (!written) {
         busy_ = 0;
         return ErrWriteFailed;
     }
 
     int result = kResultNothing;
-    {
-        std::lock_guard<std::mutex> io(ioLock_);
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            uint32_t n = 0;
-            response.bytes.fill(0);
-            result = handle.Read(response.bytes.data(), CommandFrame::kSize, &n, timeout)
-                         ? kResultOk
-                         : kResultNothing;
-            if (result != kResultOk) break;
-            if (response.code() == out.code()) break;
-            if (receiver && response.code() == noDeviceEcho) {
-                result = ErrNoDevice;
-                break;
-            }
-            // A stray answer (another thread's frame, or a late one): one more read, whose
-            // content is returned as it is.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        response.bytes.fill(0);
+        if (!handle.Read(response.bytes.data(), CommandFrame::kSize, &n, timeout)) {
+            result = kResultNothing;
+            break;
         }
+        if (Answers(out, response)) {
+            result = kResultOk;
+            break;
+        }
+        if (receiver && response.code() == noDeviceEcho) {
+            result = ErrNoDevice;
+            break;
+        }
+        // Not this request's answer (another command's, or one for another address that came
+        // late): read once more. Two strays fail the exchange rather than pass a stranger's
+        // bytes on as this request's.
+        os::DebugOutput(StrayText(out, response));
+        response.bytes.fill(0);
+        result = kResultNothing;
     }
     busy_ = 0;
     return result;
@@ -115,12 +132,8 @@ int DeviceChannel::RawExchange(CommandFrame& frame) {
     hid::HidDevice& handle = ActiveHandle();
     frame.bytes[CommandFrame::kReceiverTargetByte] = 2;
     uint32_t n = 0;
-    {
-        std::lock_guard<std::mutex> io(ioLock_);
-        if (!handle.Write(frame.bytes.data(), CommandFrame::kSize, &n, timeout))
-            return ErrWriteFailed;
-    }
     std::lock_guard<std::mutex> io(ioLock_);
+    if (!handle.Write(frame.bytes.data(), CommandFrame::kSize, &n, timeout)) return ErrWriteFailed;
     return handle.Read(frame.bytes.data(), CommandFrame::kSize, &n, timeout) ? kResultOk
                                                                              : kResultNothing;
 }

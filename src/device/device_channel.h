@@ -15,8 +15,12 @@ namespace device {
 // the receiver-target byte). Long transfers are cut into frames of chunkSize payload bytes.
 //
 // Locks: commandLock (every command, per frame) or streamLock (light map and live colours, per
-// frame) first, then ioLock around one write and separately around its reads. Taken per frame,
-// so two transfers from different threads may interleave frame by frame.
+// frame) first, then ioLock from one frame's write to its answer. Taken per frame, so two
+// transfers from different threads may interleave frame by frame, but never within a frame.
+//
+// Before each command frame the input queue is emptied, in both modes, and an answer counts only
+// when it echoes the request's code, length and address: an answer that comes after its
+// time-out can never pass for a later request's.
 //
 // Results: 1 success; 0 channel closed or the answer timed out; ErrWriteFailed, ErrNoDevice,
 // ErrStatusFF, ErrStatusFE, ErrBadBank (see command_frame.h). A chunked transfer stops at the
@@ -80,7 +84,10 @@ class DeviceChannel {
     enum class LockKind { kCommand, kStream };
 
     hid::HidDevice& ActiveHandle() { return mode_ == kReceiver ? handle2_ : handle1_; }
+    // One frame out, its answer in. An answer must echo the request's code, length and address;
+    // a stray is read past once, and a second stray fails the exchange (result 0).
     int Exchange(const CommandFrame& request, CommandFrame& response, ExchangeKind kind);
+    static bool Answers(const CommandFrame& request, const CommandFrame& response);
     int RawExchange(CommandFrame& frame);
     // A chunked transfer from address start; source for writes, destination for reads. addressOf
     // gives the frame's address for an offset.

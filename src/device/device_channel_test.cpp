@@ -4,16 +4,17 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "os/atomic_file.h"
+#include "os/diagnostics_log.h"
 #include "os/hid/hid_platform.h"
 #include "os/hid/sample_descriptors.h"
 #include "os/hid/virtual_bus.h"
+#include "os/testing/virtual_device_test.h"
 
 namespace device {
 namespace {
@@ -34,6 +35,10 @@ class TestFirmware : public os::hid::VirtualDeviceHandler {
             if (silentFrom > 0 && n >= silentFrom) return;
             resp[0] = 0x04;
             resp[3] = req[3];
+            // An answer echoes the request's length and address.
+            resp[4] = req[4];
+            resp[5] = req[5];
+            resp[6] = req[6];
             uint16_t sum = 0;
             for (int i = 3; i < 64; ++i) sum = static_cast<uint16_t>(sum + req[i]);
             // The receiver's target byte 32 is written after the sum was taken.
@@ -89,21 +94,12 @@ class TestFirmware : public os::hid::VirtualDeviceHandler {
     int answerDelayMs = 0;
 };
 
-class Channel : public ::testing::Test {
+class Channel : public os::testing::VirtualDeviceTest {
   protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/brasvik-channel-XXXXXX";
-        dir_ = ::mkdtemp(tmpl);
-        ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
-        std::filesystem::create_directories(dir_ + "/Brasvik M402");
-        os::hid::SelectBackends(os::hid::kBackendVirtual);
+        VirtualDeviceTest::SetUp();
         fw_ = std::make_shared<TestFirmware>();
         fw_->bus = &os::hid::VirtualBus::Instance();
-    }
-    void TearDown() override {
-        if (id_) os::hid::VirtualBus::Instance().Unplug(id_);
-        ::unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(dir_);
     }
     // Plugs the firmware and opens the channel on it, directly or as a receiver.
     void Connect(bool receiver) {
@@ -115,11 +111,9 @@ class Channel : public ::testing::Test {
         spec.reportDescriptor.assign(std::begin(os::hid::samples::kVendorCommand),
                                      std::end(os::hid::samples::kVendorCommand));
         std::string err;
-        id_ = os::hid::VirtualBus::Instance().Plug(spec, fw_, &err);
+        id_ = Plug(spec, fw_, &err);
         ASSERT_NE(id_, 0u) << err;
-        std::string path;
-        for (const auto& i : os::hid::VirtualBus::Instance().List())
-            if (i.id == id_) path = i.paths.at(0);
+        const std::string path = FirstPath(id_);
         hid::HidDevice& h = receiver ? ch_.receiverHandle() : ch_.directHandle();
         ASSERT_TRUE(h.Open(path, true, true, true, false)) << h.LastError();
         ch_.SetOpen(true);
@@ -130,7 +124,6 @@ class Channel : public ::testing::Test {
         return fw_->frames;
     }
 
-    std::string dir_;
     std::shared_ptr<TestFirmware> fw_;
     uint32_t id_ = 0;
     DeviceChannel ch_;
@@ -192,7 +185,7 @@ TEST_F(Channel, ChunkBoundariesAndTheEmptyTransfer) {
     EXPECT_EQ(Frames().size(), 2u);  // nothing sent for a total of 0
 }
 
-TEST_F(Channel, WrongEchoIsReadASecondTimeAndASecondMismatchStillSucceeds) {
+TEST_F(Channel, WrongEchoIsReadASecondTimeAndASecondMismatchFails) {
     Connect(false);
     fw_->wrongEchoes = 1;  // one stray report before the real answer
     std::array<uint8_t, 6> power{};
@@ -201,12 +194,15 @@ TEST_F(Channel, WrongEchoIsReadASecondTimeAndASecondMismatchStillSucceeds) {
     EXPECT_EQ(ch_.ReadPowerStatus(power.data(), 6, 0), 1);
     EXPECT_EQ(power[0], 87);
 
-    // Two strays: the second is returned as it is, with result 1, and no data is copied.
+    // Two strays: the exchange fails and nothing is copied; the real answer, queued behind
+    // them, is dropped before the next exchange rather than taken for its answer.
     fw_->wrongEchoes = 2;
     power.fill(0);
-    EXPECT_EQ(ch_.ReadPowerStatus(power.data(), 6, 0), 1);
+    EXPECT_EQ(ch_.ReadPowerStatus(power.data(), 6, 0), 0);
     EXPECT_EQ(power[0], 0);
-    ch_.directHandle().FlushQueue();
+    fw_->memory[0x1A][0] = 55;
+    EXPECT_EQ(ch_.ReadPowerStatus(power.data(), 6, 0), 1);
+    EXPECT_EQ(power[0], 55);
 }
 
 TEST_F(Channel, ReceiverModeNoDeviceEchoAndTheFrameLog) {
@@ -221,7 +217,7 @@ TEST_F(Channel, ReceiverModeNoDeviceEchoAndTheFrameLog) {
 
     // Every command frame (not the stream) is one log line of 64 upper-case hex bytes.
     std::string log;
-    ASSERT_TRUE(os::ReadWholeFile(dir_ + "/Brasvik M402/Vorlix.log", log));
+    ASSERT_TRUE(os::ReadWholeFile(os::LogFilePath(), log));
     EXPECT_NE(log.find(":04 "), std::string::npos);
     const size_t lines = static_cast<size_t>(std::count(log.begin(), log.end(), '\n'));
     EXPECT_EQ(lines, 2u);

@@ -121,7 +121,9 @@ void LightingPreview::Blink(const PreviewParams& p, PreviewPace pace, int64_t no
 }
 
 void LightingPreview::BlinkFourColours(const PreviewParams& p, PreviewPace pace, int64_t nowMs) {
-    if (BlinkToggle(pace, p.speed, nowMs)) AdvanceColour(kColourStep);
+    // The colour moves on as the LEDs light up; moving it on the switch to dark as well would
+    // skip every other colour.
+    if (BlinkToggle(pace, p.speed, nowMs) && blinkOn_) AdvanceColour(kColourStep);
     if (!blinkOn_) return Fill({0, 0, 0}, 0);
     Fill(kBlinkFourColours[(colourPosition_ / kColourStep) % kBlinkFourColours.size()],
          BrightnessOf(p.brightness));

@@ -57,6 +57,7 @@ class LightingPreview {
     void BreathingFourColours(const PreviewParams& p);
     // Toggles every (pace value x 200) ms, measured against nowMs.
     void Blink(const PreviewParams& p, PreviewPace pace, int64_t nowMs);
+    // Each lit phase shows the next of the four colours.
     void BlinkFourColours(const PreviewParams& p, PreviewPace pace, int64_t nowMs);
     void Off();
     // The wave of the area effects: the ring moves one place, lights its LEDs, and every LED
@@ -99,9 +100,11 @@ class LightingPreview {
     std::array<std::atomic<uint32_t>, kMaxLeds> leds_;
     std::array<uint8_t, kMaxLeds> levels_{};
     std::array<uint8_t, kWaveRingSize> waveRing_{};
-    int ramp_ = 0;
-    int colourPosition_ = 0;
-    bool blinkOn_ = false;
+    // Moved by the preview thread and read by the page's thread (its state getters): whole
+    // words, so a reader never sees one half-written.
+    std::atomic<int> ramp_{0};
+    std::atomic<int> colourPosition_{0};
+    std::atomic<bool> blinkOn_{false};
     int64_t lastToggleMs_ = 0;
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "device/preview_tables.h"
 
 namespace device {
@@ -112,7 +114,10 @@ TEST_F(Preview, FourColourStepsRunThroughTheirColours) {
     PreviewParams p;
     p.brightness = 4;
     p.speed = 4;
+    // The colour moves on when the LEDs light up, not when they go dark: four lit phases show
+    // the four colours in turn.
     int64_t t = 0;
+    std::vector<LedColour> lit;
     for (size_t k = 0; k < 8; ++k) {
         t += 200;
         preview_.BlinkFourColours(p, PreviewPace::kBlinkFourColours, t);
@@ -121,8 +126,12 @@ TEST_F(Preview, FourColourStepsRunThroughTheirColours) {
             EXPECT_EQ(led, (LedColour{0, 0, 0, 0}));
             continue;
         }
-        const Rgb want = kBlinkFourColours[(k + 1) % 4];
-        EXPECT_EQ(led, (LedColour{want.red, want.green, want.blue, 255})) << k;
+        lit.push_back(led);
+    }
+    ASSERT_EQ(lit.size(), 4u);
+    for (size_t i = 0; i < lit.size(); ++i) {
+        const Rgb want = kBlinkFourColours[(i + 1) % 4];
+        EXPECT_EQ(lit[i], (LedColour{want.red, want.green, want.blue, 255})) << "lit phase " << i;
     }
     for (int i = 0; i < 128 * 3; ++i) preview_.BreathingFourColours(p);
     preview_.BreathingFourColours(p);

@@ -85,11 +85,11 @@ void ListenLoop(const std::shared_ptr<ListenerThread::Shared>& shared) {
                                                 &n, os::kInfinite, &s.stop);
         if (e != os::hid::kErrorSuccess) {
             // Stopped, or the interface was closed or went away: nothing more will come on this
-            // handle, so wait for the stop instead of polling a dead one.
+            // handle, so the thread ends. It does not linger until its stop: an ended listener
+            // is not running, and the interface, once opened again, gets a new one.
             if (!s.stop.IsSet())
                 os::DebugOutput("listener: the event interface ended (error " + std::to_string(e) +
                                 ")\n");
-            s.stop.Wait(os::kInfinite);
             break;
         }
         hid::HidDevice::UnpackReport(

@@ -43,7 +43,8 @@ inline constexpr uint32_t kListenerActionMessage = os::WM_USER + 0x3A1;
 // The thread shares only its own state block with this object (the stop event, the interface's
 // handle, a copy of its report layout and the relay target), so a thread that outlives Stop
 // cannot touch the device. Stopping wakes the blocked read at once: the stop event aborts it, and
-// so does closing the interface.
+// so does closing the interface. A read that fails for any other reason (the interface closed or
+// gone) ends the thread too, so Running() turns false and a later Start takes a new thread.
 class ListenerThread {
   public:
     ListenerThread() = default;

@@ -13,8 +13,6 @@ namespace device {
 
 namespace {
 
-constexpr const char* kProductFolder = "Brasvik M402";
-
 // "key_12" with prefix "key_" gives 12; false when the rest is not a plain decimal number.
 bool SplitIndexedName(const std::string& name, std::string_view prefix, int* index) {
     if (name.size() <= prefix.size() || name.size() > prefix.size() + 6) return false;
@@ -580,8 +578,7 @@ int CQuendalUSBDevice::ReadAndShowPowerStatus() {
 // ---- Storage ----
 
 std::string CQuendalUSBDevice::UserDataFolder() const {
-    std::string folder = os::LocalAppDataFolder(true) + "/" + kProductFolder + "/";
-    os::CreateDirectories(folder);
+    std::string folder = os::UserDataFolder(true);
     if (!dataFolderName_.empty()) {
         folder += dataFolderName_ + "/";
         os::CreateDirectories(folder);
@@ -590,7 +587,7 @@ std::string CQuendalUSBDevice::UserDataFolder() const {
 }
 
 std::string CQuendalUSBDevice::DefaultTemplatePath() const {
-    return os::ProgramFolder() + "DefaultData/" + dataFolderName_ + ".Json";
+    return os::DefaultDataFolder() + dataFolderName_ + ".Json";
 }
 
 // ---- What the device models fill in ----

@@ -15,8 +15,10 @@
 #include "device/device_channel.h"
 #include "device/lighting_preview.h"
 #include "device/listener_thread.h"
+#include "device/panel_views.h"
 #include "device/power_indicator.h"
 #include "hid/supported_device.h"
+#include "os/debug_output.h"
 #include "os/event.h"
 #include "os/message_loop.h"
 #include "os/worker_thread.h"
@@ -321,6 +323,78 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
 
     std::unique_ptr<os::FunctionTarget> relayTarget_;
     os::HWND relay_ = 0;
+
+    // ==== Routes of the main window ====
+    // What the main window's routes reach on a device: the panels of its page and the operations
+    // of one kind (mouse, keyboard). The base has no panels and none of those operations: the
+    // panels are null and the operations write a debug line; the models of each kind provide
+    // them.
+  public:
+    virtual IProfilePanelView* ProfilePanel() { return nullptr; }
+    virtual ILightingPanelView* LightingPanel() { return nullptr; }
+    virtual IKeySetPanelView* KeySetPanel() { return nullptr; }
+    virtual IMacroPanelView* MacroPanel() { return nullptr; }
+    virtual IShootPanelView* ShootPanel() { return nullptr; }
+    virtual IMagicPanelView* MagicPanel() { return nullptr; }
+    virtual IVoicePanelView* VoicePanel() { return nullptr; }
+
+    // The main window's state, passed to every pad, mouse and keyboard.
+    virtual void SetWindowActive(bool active) { windowActive_ = active; }
+    bool GetWindowActive() const { return windowActive_; }
+    virtual void SetWindowShown(bool shown) { windowShown_ = shown; }
+    bool GetWindowShown() const { return windowShown_; }
+    // The language changed: the page rebuilds its key assignment texts.
+    virtual void RelabelKeys() { NotOnThisModel("RelabelKeys"); }
+
+    // Mouse: DPI stages, report rate, pointer settings.
+    virtual void SetDpiStageEnabled(int, bool) { NotOnThisModel("SetDpiStageEnabled"); }
+    virtual void SelectDpiStage(int, bool) { NotOnThisModel("SelectDpiStage"); }
+    virtual void SetPollingRateOption(int, bool) { NotOnThisModel("SetPollingRateOption"); }
+    virtual void SetPointerPrecision(bool) { NotOnThisModel("SetPointerPrecision"); }
+    virtual void SetScrollsPage(bool) { NotOnThisModel("SetScrollsPage"); }
+    virtual void SetMouseDeviceOption(int, bool) { NotOnThisModel("SetMouseDeviceOption"); }
+    // A stage's slider moved to value (released).
+    virtual void SetDpiStageValue(int, int) { NotOnThisModel("SetDpiStageValue"); }
+    // While a stage's slider is dragged: set the stage's slider to its own value again, which
+    // refreshes the stage's edit and look.
+    virtual void RefreshDpiStage(int) { NotOnThisModel("RefreshDpiStage"); }
+    // A stage's DPI typed in; the last argument is true for the "tilmo_DPI_edit_" edits.
+    virtual void SetDpiStageText(int, const std::string&, bool) {
+        NotOnThisModel("SetDpiStageText");
+    }
+    virtual void ChooseDpiColour(int) { NotOnThisModel("ChooseDpiColour"); }
+    virtual void SetPointerSpeed(int) { NotOnThisModel("SetPointerSpeed"); }
+    virtual void SetScrollSpeed(int) { NotOnThisModel("SetScrollSpeed"); }
+    virtual void SetDoubleClickSpeed(int) { NotOnThisModel("SetDoubleClickSpeed"); }
+
+    // Keyboard: repeat, lock flags, whole-keyboard colour fill.
+    enum class KeyboardFlag : uint8_t { kWinLock, kW, kSix };
+    virtual void SetRepeatDelayOption(int, bool) { NotOnThisModel("SetRepeatDelayOption"); }
+    virtual void SetKeyboardFlag(KeyboardFlag, bool) { NotOnThisModel("SetKeyboardFlag"); }
+    virtual void SetRepeatRate(int) { NotOnThisModel("SetRepeatRate"); }
+    virtual void FillKeyColours(bool) { NotOnThisModel("FillKeyColours"); }
+
+    // Sleep timers, logo LED and debounce lists of a keyboard or mouse.
+    enum class SettingList : uint8_t {
+        kBleSleep1,
+        kBleSleep2,
+        kDeviceSleep1,
+        kDeviceSleep2,
+        kLogoLedMode,
+        kAntiShakeTime,
+    };
+    virtual void SelectSetting(SettingList, int) { NotOnThisModel("SelectSetting"); }
+
+  protected:
+    void NotOnThisModel(const char* operation) const {
+        os::DebugOutput(std::string(GetClass()) + ": " + operation + " is not an operation of " +
+                        "this device\n");
+    }
+
+  private:
+    bool windowActive_ = false;
+    bool windowShown_ = true;
+    // ==== End of the routes of the main window ====
 };
 
 }  // namespace device

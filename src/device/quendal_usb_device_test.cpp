@@ -14,6 +14,7 @@
 #include "os/hid/sample_descriptors.h"
 #include "os/hid/virtual_bus.h"
 #include "os/message_loop.h"
+#include "os/testing/virtual_device_test.h"
 #include "toolkit/controls/button_ui.h"
 #include "toolkit/controls/vertical_layout_ui.h"
 
@@ -63,6 +64,9 @@ class EchoFirmware : public os::hid::VirtualDeviceHandler {
         std::array<uint8_t, 64> resp{};
         resp[0] = 0x04;
         resp[3] = r[3];
+        resp[4] = r[4];  // the length and address are echoed too
+        resp[5] = r[5];
+        resp[6] = r[6];
         if (r[3] == 0x1A) {
             constexpr uint8_t kPower[] = {87, 2, 0, 9, 5, 1};  // byte 3 is the host's to set
             std::copy(std::begin(kPower), std::end(kPower), resp.begin() + 8);
@@ -88,19 +92,9 @@ class SilentEvents : public os::hid::VirtualDeviceHandler {
     void OnOutputReport(uint32_t, std::span<const uint8_t>) override {}
 };
 
-class DeviceBase : public ::testing::Test {
+class DeviceBase : public os::testing::VirtualDeviceTest {
   protected:
-    void SetUp() override {
-        os::hid::SelectBackends(os::hid::kBackendVirtual);
-        char tmpl[] = "/tmp/brasvik-device-XXXXXX";
-        dir_ = ::mkdtemp(tmpl);
-        ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
-    }
-    void TearDown() override {
-        for (uint32_t id : plugged_) os::hid::VirtualBus::Instance().Unplug(id);
-        ::unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(dir_);
-    }
+    using VirtualDeviceTest::Plug;
     std::string Plug(const uint8_t* descriptor, size_t size,
                      std::shared_ptr<os::hid::VirtualDeviceHandler> handler, uint32_t* id) {
         os::hid::VirtualInterfaceConfig spec;
@@ -108,11 +102,8 @@ class DeviceBase : public ::testing::Test {
         spec.productId = 0x22A9;
         spec.interfaceNumber = 1;
         spec.reportDescriptor.assign(descriptor, descriptor + size);
-        *id = os::hid::VirtualBus::Instance().Plug(spec, handler);
-        plugged_.push_back(*id);
-        for (const auto& i : os::hid::VirtualBus::Instance().List())
-            if (i.id == *id) return i.paths.at(0);
-        return {};
+        *id = Plug(spec, handler);
+        return FirstPath(*id);
     }
     void ConnectCommand(CQuendalUSBDevice& d, std::shared_ptr<EchoFirmware> fw) {
         uint32_t id = 0;
@@ -122,6 +113,12 @@ class DeviceBase : public ::testing::Test {
         d.commandChannel().SetOpen(true);
         d.commandChannel().SetConnectionType(1);
     }
+    // An event interface whose reports the test pushes itself.
+    std::string PlugEvents(uint32_t* id) {
+        return Plug(os::hid::samples::kConsumerCollection,
+                    sizeof os::hid::samples::kConsumerCollection, std::make_shared<SilentEvents>(),
+                    id);
+    }
     // Pumps the UI loop until done() or about 10 s.
     bool PumpUntil(const std::function<bool()>& done) {
         for (int i = 0; i < 1000 && !done(); ++i) loop_.RunOnce(10);
@@ -129,8 +126,6 @@ class DeviceBase : public ::testing::Test {
     }
 
     os::MessageLoop loop_;
-    std::string dir_;
-    std::vector<uint32_t> plugged_;
 };
 
 // A page: SelectPanel with key_0..key_11 and light_0..light_3, plus one button outside it.
@@ -297,9 +292,7 @@ TEST_F(DeviceBase, ListenerPassesEventsToTheUiThreadAndStopsWhileBlockedInARead)
     TestModel d(hid::kKindMouse);
     d.commandChannel().SetOpen(true);
     uint32_t id = 0;
-    const std::string path =
-        Plug(os::hid::samples::kConsumerCollection, sizeof os::hid::samples::kConsumerCollection,
-             std::make_shared<SilentEvents>(), &id);
+    const std::string path = PlugEvents(&id);
     ASSERT_TRUE(d.OpenListener(0, path));
     EXPECT_TRUE(d.listenerChannel().IsOpen());
     ASSERT_TRUE(d.ListenerRunning(0));
@@ -316,6 +309,31 @@ TEST_F(DeviceBase, ListenerPassesEventsToTheUiThreadAndStopsWhileBlockedInARead)
     EXPECT_FALSE(d.ListenerRunning(0));
     EXPECT_FALSE(d.listenerChannel().IsOpen());
     EXPECT_FALSE(d.listenerChannel().directHandle().IsOpen());
+}
+
+TEST_F(DeviceBase, AListenerWhoseReadFailsEndsAndIsStartedAgain) {
+    TestModel d(hid::kKindMouse);
+    d.commandChannel().SetOpen(true);
+    uint32_t id = 0;
+    const std::string path = PlugEvents(&id);
+    ASSERT_TRUE(d.OpenListener(0, path));
+    ASSERT_TRUE(d.ListenerRunning(0));
+
+    // The interface is closed under the blocked read (no stop asked): the read fails and the
+    // thread, with nothing left to read, ends instead of lingering.
+    d.listenerChannel().directHandle().Close();
+    ASSERT_TRUE(PumpUntil([&] { return !d.ListenerRunning(0); }));
+
+    // Opened again, the interface gets a new listener that passes events on.
+    ASSERT_TRUE(d.listenerChannel().directHandle().Open(path, true, false, true, false));
+    d.StartListenerThreads();
+    ASSERT_TRUE(d.ListenerRunning(0));
+    constexpr uint8_t kProfileEvent[] = {0x03, 0x04, 0x10};
+    ASSERT_TRUE(os::hid::VirtualBus::Instance().PushInputReport(id, kProfileEvent));
+    ASSERT_TRUE(PumpUntil([&] { return d.refreshes > 0; }));
+    EXPECT_EQ(d.GetActiveProfileIndex(), 4);
+    d.StopListener(0);
+    EXPECT_FALSE(d.ListenerRunning(0));
 }
 
 TEST(ListenerThreadTest, TheStopEventAloneEndsABlockedRead) {
@@ -441,7 +459,7 @@ TEST_F(DeviceBase, StoragePathsAndDefaults) {
     EXPECT_EQ(d.GetLightingRecord(), profile::LightingRecord{});
     d.SetDataFolderName("mouse");
     const std::string folder = d.UserDataFolder();
-    EXPECT_EQ(folder, dir_ + "/Brasvik M402/mouse/");
+    EXPECT_EQ(folder, DataHome() + "/Brasvik M402/mouse/");
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     const std::string tmpl = d.DefaultTemplatePath();
     EXPECT_EQ(tmpl.substr(tmpl.size() - std::string("DefaultData/mouse.Json").size()),

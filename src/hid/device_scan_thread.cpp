@@ -5,6 +5,7 @@
 #include "hid/supported_device.h"
 #include "os/debug_output.h"
 #include "os/hid/hid_platform.h"
+#include "os/hid/hotplug_monitor.h"
 #include "os/message_loop.h"
 
 namespace hid {
@@ -54,23 +55,28 @@ void RemovalCheck(const os::WorkerContext& ctx, InterfaceSlotList& slots) {
 }  // namespace
 
 void DeviceScanThread(std::shared_ptr<os::WorkerContext> context,
-                      std::shared_ptr<InterfaceSlotList> slots, uint32_t titleMessage) {
+                      std::shared_ptr<InterfaceSlotList> slots, uint32_t titleMessage,
+                      const ScanOptions& options) {
     const os::WorkerContext& ctx = *context;
     ctx.stopEvent->Reset();
+    // Listening starts before the first pass, so that nothing plugged during it goes unseen.
+    os::hid::HotplugMonitor monitor;
     HidDevice probe;
     bool firstPassDone = false;
+    int waitMs = 0;  // the first pass at once
     for (;;) {
-        if (ctx.stopEvent->Wait(1) != os::kWaitTimeout) {
+        if (monitor.Wait(*ctx.stopEvent, waitMs) == os::hid::HotplugMonitor::Wake::kStop) {
             os::DebugOutput("抓取设备线程设定退出");
             break;
         }
+        waitMs = options.fallbackMs;
         if (!slots->AllSlotsTaken()) {
             // A listing fails when an interface goes away while it is being listed, which an
             // ordinary unplug can cause; ending the thread then would leave every later device
-            // unfound until the program restarts, so the pass is skipped and tried again.
+            // unfound until the program restarts, so the pass is tried again shortly.
             if (!probe.Enumerate()) {
-                os::DebugOutput("device scan: listing failed, trying again on the next pass\n");
-                ctx.stopEvent->Wait(kScanPeriodMs);
+                os::DebugOutput("device scan: listing failed, trying again shortly\n");
+                waitMs = kScanRetryMs;
                 continue;
             }
             ScanPass(probe, ctx, *slots);
@@ -81,8 +87,6 @@ void DeviceScanThread(std::shared_ptr<os::WorkerContext> context,
             probe.FreePaths();
         }
         RemovalCheck(ctx, *slots);
-        // The pause between passes; a stop request cuts it short.
-        ctx.stopEvent->Wait(kScanPeriodMs);
     }
 }
 

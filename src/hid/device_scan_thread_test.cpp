@@ -70,7 +70,7 @@ const std::vector<std::pair<uint16_t, uint8_t>> kFourCollections = {
 // The main window's side: records the messages in order.
 class Window {
   public:
-    Window()
+    explicit Window(const ScanOptions& options = {})
         : target_([this](uint32_t msg, os::WPARAM w, os::LPARAM) -> os::LRESULT {
               log.emplace_back(msg, w);
               return 0;
@@ -81,7 +81,7 @@ class Window {
         ctx->owner = hwnd;
         ctx->stopEvent = std::make_shared<os::Event>(true);
         stop = ctx->stopEvent;
-        thread.Start([ctx, s = slots] { DeviceScanThread(ctx, s, kTitle); });
+        thread.Start([ctx, s = slots, options] { DeviceScanThread(ctx, s, kTitle, options); });
     }
     ~Window() {
         stop->Set();
@@ -159,6 +159,24 @@ TEST_F(Discovery, ReceiverSlotsAreClaimedButLeftUnconnectedAndStrangersAreIgnore
     os::SleepMs(300);
     w.loop.RunOnce(0);
     EXPECT_EQ(w.Count(WM_DEVICE_ARRIVAL), 4u);
+}
+
+TEST_F(Discovery, PlugsAndUnplugsAreSeenWithoutWaitingForTheSlowPass) {
+    // The slow pass is an hour away: only the bus's announcements can bring these messages.
+    Window w(ScanOptions{.fallbackMs = 3600 * 1000});
+    ASSERT_TRUE(w.RunUntil([&] { return w.Count(Window::kTitle) == 1; }));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const uint32_t kb = Plug(0x320F, 0x22AB, 1, kFourCollections);
+        ASSERT_TRUE(w.RunUntil([&] { return w.Count(WM_DEVICE_ARRIVAL) == 2u * (round + 1); }));
+        EXPECT_EQ(w.slots->Slot(0).connected, 1);
+        EXPECT_EQ(w.slots->Slot(1).connected, 1);
+        os::hid::VirtualBus::Instance().Unplug(kb);
+        ASSERT_TRUE(w.RunUntil([&] { return w.Count(WM_DEVICE_REMOVAL) == 2u * (round + 1); }));
+        EXPECT_TRUE(w.slots->IsFree(0));
+        EXPECT_TRUE(w.slots->IsFree(1));
+    }
+    EXPECT_EQ(w.Count(Window::kTitle), 1u);
 }
 
 TEST_F(Discovery, NoDevicesStillShowsTheWindowAfterTheFirstPass) {

@@ -10,17 +10,63 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "hid/device_path.h"
+#include "hid/device_scan_thread.h"
 #include "hid/hid_device.h"
 #include "os/hid/hid_platform.h"
+#include "os/hid/interface_path.h"
 #include "os/hid/sample_descriptors.h"
+#include "os/message_loop.h"
+#include "os/worker_thread.h"
+#include "sim/factory_tables.h"
 
 extern char** environ;
+
+// Heap allocations made on this thread while counting is on. The sanitizers bring their own
+// allocator, which a replacement here would fight with, so the count is kept only without them.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define BRASVIK_COUNTS_ALLOCATIONS 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
+    __has_feature(memory_sanitizer)
+#define BRASVIK_COUNTS_ALLOCATIONS 0
+#endif
+#endif
+#ifndef BRASVIK_COUNTS_ALLOCATIONS
+#define BRASVIK_COUNTS_ALLOCATIONS 1
+#endif
+
+namespace {
+thread_local bool t_counting = false;
+thread_local size_t t_allocations = 0;
+}  // namespace
+
+#if BRASVIK_COUNTS_ALLOCATIONS
+// The replacement pair below is malloc and free underneath; the compiler cannot see that they
+// match once it inlines them into callers.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+void* operator new(size_t size) {
+    if (t_counting) ++t_allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
+#endif
 
 namespace hid {
 namespace {
@@ -305,6 +351,132 @@ TEST_F(HidrawTest, ANodeThatVanishesWhileListedFailsTheEnumeration) {
     EXPECT_FALSE(dev.Enumerate());
     EXPECT_EQ(dev.LastError(), os::hid::kErrorDeviceNotConnected);
     EXPECT_EQ(dev.NextPath(), nullptr);
+}
+
+TEST_F(HidrawTest, ReadsAndFlushesAllocateNothingOnceOpen) {
+    if (!BRASVIK_COUNTS_ALLOCATIONS) GTEST_SKIP() << "the sanitizers keep their own allocator";
+    RUN_UNDER_UMOCKDEV();
+    HidDevice dev;
+    const std::string path = FindPath(dev, "hidraw1");
+    std::shared_ptr<os::hid::DeviceHandle> handle;
+    const os::hid::OpenOptions access{.readAccess = true, .writeAccess = true};
+    ASSERT_EQ(os::hid::OpenInterface(path, access, &handle), os::hid::kErrorSuccess);
+    const int device = DeviceEnd("/dev/hidraw1");
+    ASSERT_GE(device, 0);
+    uint8_t report[64] = {0x04, 0x05};
+    uint8_t in[64];
+    uint32_t n = 0;
+    t_allocations = 0;
+    t_counting = true;
+    for (int i = 0; i < 20; ++i) {
+        report[2] = static_cast<uint8_t>(i);
+        if (::write(device, report, sizeof report) != 64) break;
+        if (handle->Read(in, sizeof in, &n, kLongWaitMs, nullptr) != os::hid::kErrorSuccess ||
+            in[2] != i)
+            break;
+        ::write(device, report, sizeof report);
+        if (handle->FlushQueue() != os::hid::kErrorSuccess) break;
+    }
+    t_counting = false;
+    EXPECT_EQ(in[2], 19);
+    EXPECT_EQ(t_allocations, 0u);
+}
+
+TEST_F(HidrawTest, APathOpensOnlyWhileItsIdsAreTheNodes) {
+    RUN_UNDER_UMOCKDEV();
+    // Node numbers are reused: a path kept from a device that left names whatever device got
+    // its node next. Such a path carries other ids than the node's now has.
+    HidDevice dev;
+    const std::string path = FindPath(dev, "hidraw1");  // 320f:22ab, interface 2
+    os::hid::InterfacePath own;
+    ASSERT_TRUE(os::hid::SplitInterfacePath(path, &own));
+    struct Case {
+        const char* what;
+        void (*change)(os::hid::InterfacePath&);
+    };
+    constexpr Case kCases[] = {
+        {"another product", [](os::hid::InterfacePath& p) { p.productId = 0x1004; }},
+        {"another vendor", [](os::hid::InterfacePath& p) { p.vendorId = 0x0c76; }},
+        {"another interface", [](os::hid::InterfacePath& p) { p.interfaceNumber = 1; }},
+        {"no interface", [](os::hid::InterfacePath& p) { p.interfaceNumber = -1; }},
+    };
+    for (const Case& c : kCases) {
+        os::hid::InterfacePath other = own;
+        c.change(other);
+        // Neither with access nor without it (the removal check's open).
+        for (bool access : {true, false}) {
+            EXPECT_FALSE(dev.Open(os::hid::FormatInterfacePath(other), access, false, true, false))
+                << c.what << ", access " << access;
+            EXPECT_EQ(dev.LastError(), os::hid::kErrorFileNotFound) << c.what;
+        }
+    }
+    for (bool access : {true, false})
+        EXPECT_TRUE(dev.Open(path, access, false, true, false)) << "access " << access;
+}
+
+TEST_F(HidrawTest, DiscoveryHearsNodesComeAndGoFromUdev) {
+    RUN_UNDER_UMOCKDEV();
+    constexpr uint32_t kTitle = 0xC123;
+    std::vector<std::pair<uint32_t, size_t>> log;
+    os::MessageLoop loop;
+    os::FunctionTarget target([&](uint32_t msg, os::WPARAM w, os::LPARAM) -> os::LRESULT {
+        log.emplace_back(msg, static_cast<size_t>(w));
+        return 0;
+    });
+    const os::HWND window = os::CreateTarget(&target);
+    auto slots = std::make_shared<InterfaceSlotList>();
+    slots->BuildFromCatalogue();
+    auto ctx = std::make_shared<os::WorkerContext>();
+    ctx->owner = window;
+    ctx->stopEvent = std::make_shared<os::Event>(true);
+    os::WorkerThread thread;
+    // The slow pass is an hour away: only udev's notices can bring the messages below.
+    thread.Start([ctx, slots] { DeviceScanThread(ctx, slots, kTitle, {.fallbackMs = 3600000}); });
+    auto count = [&](uint32_t msg) {
+        return std::count_if(log.begin(), log.end(), [&](auto& e) { return e.first == msg; });
+    };
+    auto runUntil = [&](const std::function<bool()>& done) {
+        for (int64_t until = os::MonotonicMs() + 20000; !done() && os::MonotonicMs() < until;)
+            loop.RunOnce(10);
+        return done();
+    };
+    ASSERT_TRUE(runUntil([&] { return count(kTitle) == 1; }));
+    EXPECT_EQ(count(WM_DEVICE_ARRIVAL), 0);
+
+    // A mouse pad is plugged: its node appears and udev announces it.
+    const std::string pad = "/sys/devices/usb4/4-1/4-1:1.1/0003:320F:1004.0007";
+    GError* error = nullptr;
+    const std::string tree =
+        "P: /devices/usb4/4-1\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n"
+        "A: idVendor=320f\nA: idProduct=1004\nA: bcdDevice=0100\n\n"
+        "P: /devices/usb4/4-1/4-1:1.1\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n"
+        "A: bInterfaceNumber=01\n\n"
+        "P: /devices/usb4/4-1/4-1:1.1/0003:320F:1004.0007\nE: SUBSYSTEM=hid\n"
+        "E: HID_ID=0003:0000320F:00001004\nH: report_descriptor=" +
+        Hex(sim::descriptor::kFourCollections) +
+        "\n\n"
+        "P: /devices/usb4/4-1/4-1:1.1/0003:320F:1004.0007/hidraw/hidraw7\nN: hidraw7\n"
+        "E: DEVNAME=/dev/hidraw7\nE: SUBSYSTEM=hidraw\nA: dev=240:7\n";
+    ASSERT_TRUE(umockdev_testbed_add_from_string(bed_, tree.c_str(), &error))
+        << (error ? error->message : "");
+    umockdev_testbed_uevent(bed_, (pad + "/hidraw/hidraw7").c_str(), "add");
+    ASSERT_TRUE(runUntil([&] { return count(WM_DEVICE_ARRIVAL) == 2; }));
+    EXPECT_EQ(slots->Slot(10).connected, 1);
+    EXPECT_EQ(slots->Slot(11).connected, 1);
+
+    // Unplugged. The emulation cannot announce a device it no longer has, so a notice of
+    // another node stands in for the removal's.
+    umockdev_testbed_remove_device(bed_, (pad + "/hidraw/hidraw7").c_str());
+    umockdev_testbed_remove_device(bed_, pad.c_str());
+    umockdev_testbed_uevent(
+        bed_, "/sys/devices/usb1/1-1/1-1:1.1/0003:320F:22AB.0001/hidraw/hidraw0", "change");
+    ASSERT_TRUE(runUntil([&] { return count(WM_DEVICE_REMOVAL) == 2; }));
+    EXPECT_TRUE(slots->IsFree(10));
+    EXPECT_TRUE(slots->IsFree(11));
+
+    ctx->stopEvent->Set();
+    EXPECT_EQ(thread.Join(5000), os::kWaitObject0);
+    os::DestroyTarget(window);
 }
 
 }  // namespace

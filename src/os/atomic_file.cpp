@@ -17,32 +17,26 @@ std::string ErrnoText(const char* what, const std::string& path) {
     return std::string(what) + " " + path + ": " + std::strerror(errno);
 }
 
-// Writes all of contents to fd, flushes it to disk and closes it; name is for the error text.
-bool WriteFlushClose(int fd, std::string_view contents, const std::string& name,
+// Writes all of contents to fd and flushes it to disk; name is the file's name for the error.
+bool WriteAllAndSync(int fd, std::string_view contents, const std::string& name,
                      std::string* error) {
     const char* p = contents.data();
     size_t left = contents.size();
-    bool ok = true;
     while (left > 0) {
         const ssize_t n = ::write(fd, p, left);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             if (error) *error = ErrnoText("cannot write", name);
-            ok = false;
-            break;
+            return false;
         }
         p += n;
         left -= static_cast<size_t>(n);
     }
-    if (ok && ::fsync(fd) != 0) {
+    if (::fsync(fd) != 0) {
         if (error) *error = ErrnoText("cannot flush", name);
-        ok = false;
+        return false;
     }
-    if (::close(fd) != 0 && ok) {
-        if (error) *error = ErrnoText("cannot close", name);
-        ok = false;
-    }
-    return ok;
+    return true;
 }
 
 }  // namespace
@@ -62,7 +56,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents, std
     struct stat st;
     ::fchmod(fd, ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
 
-    bool ok = WriteFlushClose(fd, contents, tmpl, error);
+    bool ok = WriteAllAndSync(fd, contents, tmpl, error);
+    if (::close(fd) != 0 && ok) {
+        if (error) *error = ErrnoText("cannot close", tmpl);
+        ok = false;
+    }
     if (ok && g_failBeforeRename) {
         if (error) *error = "interrupted before replacing " + path;
         ok = false;
@@ -75,6 +73,23 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents, std
     return ok;
 }
 
+NewFileResult WriteNewFile(const std::string& path, std::string_view contents, std::string* error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        if (errno == EEXIST) return NewFileResult::kExists;
+        if (error) *error = ErrnoText("cannot create", path);
+        return NewFileResult::kFailed;
+    }
+    bool ok = WriteAllAndSync(fd, contents, path, error);
+    if (::close(fd) != 0 && ok) {
+        if (error) *error = ErrnoText("cannot close", path);
+        ok = false;
+    }
+    if (ok) return NewFileResult::kWritten;
+    ::unlink(path.c_str());
+    return NewFileResult::kFailed;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& contents) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -84,7 +99,9 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
+            const int readError = errno;
             ::close(fd);
+            errno = readError;
             return false;
         }
         if (n == 0) break;
@@ -92,34 +109,6 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
     }
     ::close(fd);
     return true;
-}
-
-std::string KeepDamagedCopy(const std::string& path, std::string* error) {
-    std::string contents;
-    if (!ReadWholeFile(path, contents)) {
-        if (error) *error = ErrnoText("cannot read", path);
-        return "";
-    }
-    struct stat st;
-    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 0777) : 0600;
-    constexpr int kMostCopies = 1000;
-    for (int n = 1; n <= kMostCopies; ++n) {
-        const std::string copy = n == 1 ? path + ".bad" : path + "." + std::to_string(n) + ".bad";
-        // O_EXCL: the name is taken only when nothing holds it, even against another writer.
-        const int fd = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd < 0 && errno == EEXIST) continue;
-        if (fd < 0) {
-            if (error) *error = ErrnoText("cannot create", copy);
-            return "";
-        }
-        if (!WriteFlushClose(fd, contents, copy, error)) {
-            ::unlink(copy.c_str());
-            return "";
-        }
-        return copy;
-    }
-    if (error) *error = "too many damaged copies of " + path + " already";
-    return "";
 }
 
 }  // namespace os

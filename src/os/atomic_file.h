@@ -12,14 +12,15 @@ namespace os {
 bool WriteFileAtomically(const std::string& path, std::string_view contents,
                          std::string* error = nullptr);
 
-// Reads a whole file; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& contents);
+// Creates the file at path with contents, flushed to disk. It never replaces a file: when one is
+// there already the result is kExists and nothing is written. A failed write removes what it began.
+enum class NewFileResult { kWritten, kExists, kFailed };
+NewFileResult WriteNewFile(const std::string& path, std::string_view contents,
+                           std::string* error = nullptr);
 
-// Keeps a copy of a damaged file beside it, before the program replaces it: at path + ".bad", or,
-// when an earlier copy holds that name, at path + ".2.bad", ".3.bad" and so on. An earlier copy is
-// never overwritten. Returns the name of the copy, or "" (and error, when given) when none could
-// be made.
-std::string KeepDamagedCopy(const std::string& path, std::string* error = nullptr);
+// Reads a whole file; false when it cannot be opened or read, with errno telling why (ENOENT for a
+// file that is not there).
+bool ReadWholeFile(const std::string& path, std::string& contents);
 
 // Test seam: when set, WriteFileAtomically fails after the temporary file is complete and before
 // the rename, as an interrupted save would.

@@ -9,7 +9,7 @@
 namespace os {
 
 std::string LogFilePath() {
-    return LocalAppDataFolder() + "/Brasvik M402/Vorlix.log";
+    return UserDataFolder() + "Vorlix.log";
 }
 
 std::string FormatLogTimestamp(const std::tm& t) {

@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "os/atomic_file.h"
+#include "os/folders.h"
+#include "os/testing/temp_user_folders.h"
 
 namespace os {
 namespace {
@@ -24,23 +25,15 @@ std::tm At(int y, int mo, int d, int h, int mi, int s) {
 
 class DiagnosticsLog : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/brasvik-log-XXXXXX";
-        dir_ = ::mkdtemp(tmpl);
-        ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
-        std::filesystem::create_directories(dir_ + "/Brasvik M402");
-    }
-    void TearDown() override {
-        ::unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(dir_);
-    }
+    void SetUp() override { UserDataFolder(true); }
     static std::string Read() {
         std::string s;
         ReadWholeFile(LogFilePath(), s);
         return s;
     }
     static void Fill(size_t bytes) { std::ofstream(LogFilePath()) << std::string(bytes, 'x'); }
-    std::string dir_;
+    os::testing::TempUserFolders folders_;
+    const std::string dir_ = folders_.path() + "/data";
 };
 
 TEST_F(DiagnosticsLog, EntryIsStampedWithLocalTimeAndEndsTheLine) {

@@ -34,15 +34,40 @@ const std::string& ProgramFolder() {
         std::error_code ec;
         std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
         if (ec) return std::string("./");
-        return exe.parent_path().string() + "/";
+        return ProgramFolderOf(exe.parent_path().string());
     }();
     return folder;
+}
+
+std::string ProgramFolderOf(const std::string& executableFolder) {
+    std::string beside = executableFolder;
+    if (beside.empty() || beside.back() != '/') beside += '/';
+    // The build tree keeps the data beside the executable; an install keeps the executable in
+    // <prefix>/bin and the data in <prefix>/share/brasvik-m402.
+    if (PathExists(beside + "skin")) return beside;
+    const std::string installed = beside + "../" + kInstalledDataFolder + "/";
+    if (IsDirectory(installed + "skin")) {
+        std::error_code ec;
+        const std::filesystem::path canonical = std::filesystem::canonical(installed, ec);
+        return ec ? installed : canonical.string() + "/";
+    }
+    return beside;
 }
 
 std::string LocalAppDataFolder(bool createIfMissing) {
     std::string f = XdgFolder("XDG_DATA_HOME", ".local/share");
     if (createIfMissing) CreateDirectories(f);
     return f;
+}
+
+std::string UserDataFolder(bool createIfMissing) {
+    std::string f = LocalAppDataFolder() + "/Brasvik M402/";
+    if (createIfMissing) CreateDirectories(f);
+    return f;
+}
+
+std::string DefaultDataFolder() {
+    return ProgramFolder() + "DefaultData/";
 }
 
 std::string ConfigFolder() {

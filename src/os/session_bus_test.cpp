@@ -10,62 +10,47 @@
 
 #include "os/event.h"
 #include "os/settings_store.h"
+#include "os/testing/bus_peer.h"
 #include "os/testing/private_session_bus.h"
 
 namespace os {
 namespace {
 
-// A second program on the same bus, simulated by a thread with its own loop and connection.
+// A second program on the same bus: counts wake broadcasts, keeps the last copy-data record and
+// answers an "echo" command.
 class Peer {
   public:
-    explicit Peer(std::string title) : title_(std::move(title)) {
-        thread_ = std::thread([this] { Run(); });
-        ready_.Wait(10000);
-    }
-    ~Peer() {
-        stop_ = true;
-        PostMessage(hwnd_, WM_NULL, 0, 0);
-        thread_.join();
-    }
-    HWND hwnd() const { return hwnd_; }
+    explicit Peer(std::string title)
+        : peer_(
+              "PeerClass", std::move(title),
+              [this](uint32_t msg, WPARAM w, LPARAM l) -> LRESULT {
+                  if (msg == wake_ && w == 0 && l == 1) ++broadcasts;
+                  if (msg == wake_) return 99;
+                  if (msg == WM_COPYDATA) {
+                      const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
+                      copyId = cds->dwData;
+                      copyText.assign(static_cast<const char*>(cds->lpData), cds->cbData);
+                      copyBytes = static_cast<int>(cds->cbData);
+                      return 7;
+                  }
+                  return 0;
+              },
+              [](SessionBus& bus) {
+                  bus.SetCommandHandler("echo",
+                                        [](const std::vector<std::string>& args, std::string& out) {
+                                            for (const std::string& a : args) out += a + ";";
+                                            return static_cast<int>(args.size());
+                                        });
+              }) {}
+    HWND hwnd() const { return peer_.hwnd(); }
     std::atomic<int> broadcasts{0};
     std::atomic<int> copyBytes{-1};
     std::atomic<uintptr_t> copyId{0};
     std::string copyText;
 
   private:
-    void Run() {
-        MessageLoop loop;
-        SessionBus bus;
-        const uint32_t wake = RegisterWindowMessage("Brasvik M402");
-        FunctionTarget target([&](uint32_t msg, WPARAM w, LPARAM l) -> LRESULT {
-            if (msg == wake && w == 0 && l == 1) ++broadcasts;
-            if (msg == wake) return 99;
-            if (msg == WM_COPYDATA) {
-                const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
-                copyId = cds->dwData;
-                copyText.assign(static_cast<const char*>(cds->lpData), cds->cbData);
-                copyBytes = static_cast<int>(cds->cbData);
-                return 7;
-            }
-            return 0;
-        });
-        hwnd_ = CreateTarget(&target);
-        if (bus.Connect(loop)) bus.PublishWindow(hwnd_, "PeerClass", title_);
-        bus.SetCommandHandler("echo", [](const std::vector<std::string>& args, std::string& out) {
-            for (const std::string& a : args) out += a + ";";
-            return static_cast<int>(args.size());
-        });
-        ready_.Set();
-        loop.RunUntil([&] { return stop_.load(); });
-        DestroyTarget(hwnd_);
-    }
-
-    std::string title_;
-    std::thread thread_;
-    Event ready_;
-    std::atomic<bool> stop_{false};
-    std::atomic<HWND> hwnd_{0};
+    const uint32_t wake_ = RegisterWindowMessage("Brasvik M402");
+    testing::BusPeer peer_;
 };
 
 TEST(SessionBus, BroadcastFindSendAndCopyDataReachAnotherProgram) {

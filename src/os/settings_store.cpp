@@ -7,6 +7,7 @@
 #include "os/atomic_file.h"
 #include "os/debug_output.h"
 #include "os/folders.h"
+#include "os/keep_aside.h"
 
 namespace os {
 namespace {
@@ -122,7 +123,7 @@ bool SettingsStore::Save() {
     if (damaged_) {
         // What could not be read is kept as it was before the file is written afresh.
         std::string error;
-        const std::string copy = KeepDamagedCopy(file_, &error);
+        const std::string copy = KeepAside(file_, &error);
         if (copy.empty()) {
             DebugOutput("settings: " + file_ + " is damaged and cannot be kept aside (" + error +
                         "); it is not written over");

@@ -65,7 +65,7 @@ TEST_F(SettingsStoreFile, ADamagedFileIsKeptAsideBeforeItIsWrittenAfresh) {
         EXPECT_EQ(store.GetDword(kKey, "LANGUAGE"), c.language);
         // Written afresh, the file is sound: the next change keeps nothing more.
         ASSERT_TRUE(store.SetDword(kKey, "OTHER", 8));
-        EXPECT_FALSE(PathExists(file_ + ".2.bad"));
+        EXPECT_FALSE(PathExists(file_ + ".bad.2"));
     }
 }
 
@@ -77,7 +77,7 @@ TEST_F(SettingsStoreFile, ASecondDamagedFileDoesNotOverwriteTheFirstCopy) {
     ASSERT_TRUE(WriteFileAtomically(file_, second));
     ASSERT_TRUE(SettingsStore(file_).SetDword(kKey, "LANGUAGE", 1031));
     EXPECT_EQ(Read(file_ + ".bad"), first);
-    EXPECT_EQ(Read(file_ + ".2.bad"), second);
+    EXPECT_EQ(Read(file_ + ".bad.2"), second);
     EXPECT_EQ(Read(file_), "[SOFTWARE\\Brasvik M402]\nLANGUAGE=dword:1031\n");
 }
 

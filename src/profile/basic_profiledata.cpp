@@ -1,6 +1,7 @@
 #include "profile/basic_profiledata.h"
 
-#include "os/atomic_file.h"
+#include <optional>
+
 #include "os/debug_output.h"
 #include "profile/json_access.h"
 #include "profile/record_fields.h"
@@ -47,6 +48,14 @@ std::uint8_t ByteMember(const Json::Value& object, const char* member) {
     return static_cast<std::uint8_t>(JsonInt(JsonMember(object, member)));
 }
 
+// A key's stored code. Absent or of the wrong type it reads as no function, as absent members do;
+// a number outside 24 bits is no code at all.
+std::optional<keys::AssignmentCode> StoredCode(const Json::Value& value) {
+    if (value.isNumeric() && (value.asDouble() < 0 || value.asDouble() > 0xFFFFFF))
+        return std::nullopt;
+    return keys::AssignmentCode::FromStoredValue(JsonInt(value));
+}
+
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -72,49 +81,63 @@ void CBasicProfiledata::SetDeviceSlot(int slot) {
     if (IndexAllowed(slot, "device slot")) deviceSlot_ = slot;
 }
 
-Json::Value CBasicProfiledata::ReadDocumentForUpdate(const std::string& path) {
+bool CBasicProfiledata::ReadDocumentForUpdate(const std::string& path, Json::Value& root) {
     JsonFile::ReadResult result;
-    Json::Value root = jsonFile_.Read(path, &result);
-    if (root.isObject()) return root;
+    root = jsonFile_.Read(path, &result);
+    if (result == JsonFile::ReadResult::kUnreadable) {
+        os::DebugOutput("profile: " + path + " cannot be read; it is left as it is\n");
+        return false;
+    }
     // A file that holds something other than a profile is not simply overwritten: it may be the
     // user's profile damaged, or another program's record, and either is worth keeping.
-    if (result != JsonFile::ReadResult::kNoText) {
-        std::string text;
-        std::string error;
-        const std::string aside = path + ".bad";
-        if (os::ReadWholeFile(path, text) && os::WriteFileAtomically(aside, text, &error)) {
-            os::DebugOutput("profile: " + path + " is not a profile document; kept as " + aside +
-                            "\n");
-        } else {
-            os::DebugOutput("profile: " + path +
-                            " is not a profile document and could not be kept: " + error + "\n");
-        }
+    if (!root.isObject()) {
+        if (result != JsonFile::ReadResult::kNoText && !jsonFile_.KeepAside(path)) return false;
+        root = Json::Value(Json::objectValue);
+        return true;
     }
-    return Json::Value(Json::objectValue);
+    // A "Device" or a section of the wrong type is kept the same way; the rest of the document (the
+    // name, the other slots) stays in the file, and the write puts the part right.
+    const Json::Value& devices = JsonMember(root, "Device");
+    const Json::Value& section = JsonElement(devices, static_cast<Json::ArrayIndex>(deviceSlot_));
+    const bool sound =
+        (devices.isNull() || devices.isArray()) && (section.isNull() || section.isObject());
+    return sound || jsonFile_.KeepAside(path);
 }
 
-Json::Value CBasicProfiledata::LoadInto(Json::Value& section, const std::string& path) {
+Json::Value CBasicProfiledata::LoadInto(Json::Value& section, bool& unreadable,
+                                        const std::string& path, LoadResult* result) {
     const auto slot = static_cast<Json::ArrayIndex>(deviceSlot_);
-    const Json::Value root = jsonFile_.Read(path);
+    JsonFile::ReadResult readResult;
+    const Json::Value root = jsonFile_.Read(path, &readResult);
+    unreadable = readResult == JsonFile::ReadResult::kUnreadable;
     if (&section == &currentSection_) profileName_ = TextFromJson(JsonMember(root, "profilename"));
     const Json::Value& stored = JsonElement(JsonMember(root, "Device"), slot);
     section = stored.isObject() ? stored : Json::Value();
+    LoadResult outcome = LoadResult::kLoaded;
     if (section.isNull()) {
         const Json::Value defaults = jsonFile_.Read(defaultPath_);
         const Json::Value& fromTemplate = JsonElement(JsonMember(defaults, "Device"), slot);
         section = fromTemplate.isObject() ? fromTemplate : Json::Value();
-        // The section is stored at once, so that the file is complete from its first load on.
-        if (section.isObject()) WriteSection(section, path);
+        outcome = section.isObject() ? LoadResult::kFromTemplate : LoadResult::kNoSection;
+        if (unreadable) {
+            os::DebugOutput("profile: " + path +
+                            " cannot be read; the factory settings are used and not saved\n");
+            outcome = LoadResult::kUnreadable;
+        } else if (section.isObject()) {
+            // The section is stored at once, so that the file is complete from its first load on.
+            WriteSection(section, path);
+        }
     }
+    if (result) *result = outcome;
     return section;
 }
 
-Json::Value CBasicProfiledata::LoadSection(const std::string& path) {
-    return LoadInto(currentSection_, path);
+Json::Value CBasicProfiledata::LoadSection(const std::string& path, LoadResult* result) {
+    return LoadInto(currentSection_, currentUnreadable_, path, result);
 }
 
-Json::Value CBasicProfiledata::LoadScratchSection(const std::string& path) {
-    return LoadInto(scratchSection_, path);
+Json::Value CBasicProfiledata::LoadScratchSection(const std::string& path, LoadResult* result) {
+    return LoadInto(scratchSection_, scratchUnreadable_, path, result);
 }
 
 bool CBasicProfiledata::Save() {
@@ -127,7 +150,15 @@ bool CBasicProfiledata::WriteSection(const Json::Value& section, const std::stri
         os::DebugOutput("profile: no device section to save into " + path + "\n");
         return false;
     }
-    Json::Value root = ReadDocumentForUpdate(path);
+    // Nor may a section that stands in for an unreadable file replace what the file holds once it
+    // can be read again.
+    if ((&section == &currentSection_ && currentUnreadable_) ||
+        (&section == &scratchSection_ && scratchUnreadable_)) {
+        os::DebugOutput("profile: " + path + " was not read; the section is not saved\n");
+        return false;
+    }
+    Json::Value root;
+    if (!ReadDocumentForUpdate(path, root)) return false;
     WritableElement(WritableMember(root, "Device"), static_cast<Json::ArrayIndex>(deviceSlot_)) =
         section;
     return jsonFile_.Write(root, path);
@@ -155,10 +186,16 @@ std::vector<KeyAssignmentPair> CBasicProfiledata::ReadKeyListOf(const Json::Valu
     for (Json::ArrayIndex i = 0; i < keys.size(); ++i) {
         const Json::Value& key = keys[i];
         const auto position = static_cast<std::uint16_t>(i);
-        list.push_back({KeyAssignment::FromCode(
-                            position, static_cast<int>(JsonInt(JsonMember(key, "Assignment")))),
-                        KeyAssignment::FromCode(position, static_cast<int>(JsonInt(JsonMember(
-                                                              key, "DefaultAssignment"))))});
+        const std::optional<keys::AssignmentCode> stored =
+            StoredCode(JsonMember(key, "Assignment"));
+        const std::optional<keys::AssignmentCode> factory =
+            StoredCode(JsonMember(key, "DefaultAssignment"));
+        if (!stored || !factory) {
+            os::DebugOutput("profile: key " + std::to_string(i) +
+                            " has a stored code outside 24 bits; it reads as its default\n");
+        }
+        const keys::AssignmentCode defaultCode = factory.value_or(keys::AssignmentCode{});
+        list.push_back({{position, stored.value_or(defaultCode)}, {position, defaultCode}});
     }
     return list;
 }
@@ -169,7 +206,7 @@ void CBasicProfiledata::WriteKeyListInto(Json::Value& section,
     Json::Value& keys = WritableMember(section, "KeyList");
     for (std::size_t i = 0; i < list.size(); ++i) {
         WritableMember(WritableElement(keys, static_cast<Json::ArrayIndex>(i)), "Assignment") =
-            list[i].current.Code();
+            static_cast<int>(list[i].current.code.ToStoredValue());
     }
 }
 

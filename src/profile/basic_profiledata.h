@@ -35,15 +35,30 @@ class CBasicProfiledata {
     void SetDeviceSlot(int slot);
     int GetDeviceSlot() const { return deviceSlot_; }
 
+    // What a load found.
+    enum class LoadResult {
+        kLoaded,  // the file had this slot's section
+        // The section came from the default template; it is stored in the file when the file can
+        // be written (a failed write is logged; the next Save tries again).
+        kFromTemplate,
+        kNoSection,  // neither file had one: the section is null, every read gives defaults
+        // The profile file is there but could not be read. It is left as it is; the section comes
+        // from the template for use in memory, and saving that section is refused until a later
+        // load reads the file.
+        kUnreadable,
+    };
+
     // Loading. A file without this slot's section gets it from the default template and is
-    // rewritten at once. Returns a copy of the section (null when neither file has one).
-    Json::Value LoadSection(const std::string& path);
-    Json::Value LoadScratchSection(const std::string& path);
+    // rewritten at once; a damaged file is kept aside first. Returns a copy of the section (null
+    // when neither file has one).
+    Json::Value LoadSection(const std::string& path, LoadResult* result = nullptr);
+    Json::Value LoadScratchSection(const std::string& path, LoadResult* result = nullptr);
     // The "profilename" of the file read by the last LoadSection.
     std::string GetProfileName() const { return profileName_; }
 
-    // Saving; each returns false, with the old file left whole, when the file could not be written.
-    // Save: the current section into the profile file.
+    // Saving; each returns false, with the old file left whole, when the file could not be written
+    // or must not be: it is there but cannot be read, or it is damaged and no copy of it could be
+    // kept. Save: the current section into the profile file.
     virtual bool Save();
     // Replaces "Device"[slot] of the file at path; the rest of the file is kept. A section that is
     // not an object (never loaded, neither file had one) is not written.
@@ -77,16 +92,20 @@ class CBasicProfiledata {
     static bool IndexAllowed(int index, const char* what);
 
   protected:
-    // Reads the document at path for rewriting one part of it. A file with text that is not a JSON
-    // object is kept beside it as path + ".bad" before it is replaced.
-    Json::Value ReadDocumentForUpdate(const std::string& path);
+    // Reads the document at path into root for rewriting one part of it; a missing file gives an
+    // empty object. A damaged file is kept aside first: text that is not a JSON object (root then
+    // starts empty), or a "Device" that is not an array or a section that is not an object (root
+    // keeps the rest). False when the file must be left alone: it cannot be read, or no copy of it
+    // could be kept.
+    bool ReadDocumentForUpdate(const std::string& path, Json::Value& root);
 
     Json::Value currentSection_;
     Json::Value scratchSection_;
     JsonFile jsonFile_;
 
   private:
-    Json::Value LoadInto(Json::Value& section, const std::string& path);
+    Json::Value LoadInto(Json::Value& section, bool& unreadable, const std::string& path,
+                         LoadResult* result);
     std::vector<KeyAssignmentPair> ReadKeyListOf(const Json::Value& section);
     void WriteKeyListInto(Json::Value& section, const std::vector<KeyAssignmentPair>& list);
 
@@ -96,6 +115,9 @@ class CBasicProfiledata {
     std::string lightLibraryFolder_;  // where effect frame files are looked for
     std::string profileName_;
     int deviceSlot_ = 0;
+    // Set while the section in memory stands in for a file that could not be read.
+    bool currentUnreadable_ = false;
+    bool scratchUnreadable_ = false;
     Json::Value lightLibrary_;
 
     LightingRecord lightingRecord_;

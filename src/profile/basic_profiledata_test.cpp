@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
 #include "os/atomic_file.h"
 #include "profile/temp_data_folder.h"
 
@@ -39,7 +43,9 @@ class BasicProfiledataTest : public ::testing::Test {
 TEST_F(BasicProfiledataTest, MissingSectionComesFromTheTemplateAndIsStoredAtOnce) {
     data_.WriteText("p.Json", R"({"profilename" : "Work", "profileUUID" : "2021_03_07"})");
     doc_.SetDeviceSlot(2);
-    const Json::Value section = doc_.LoadSection(data_.Path("p.Json"));
+    CBasicProfiledata::LoadResult result{};
+    const Json::Value section = doc_.LoadSection(data_.Path("p.Json"), &result);
+    EXPECT_EQ(result, CBasicProfiledata::LoadResult::kFromTemplate);
     EXPECT_EQ(section, TemplateSection(2));
     EXPECT_EQ(doc_.GetProfileName(), "Work");
 
@@ -53,7 +59,8 @@ TEST_F(BasicProfiledataTest, MissingSectionComesFromTheTemplateAndIsStoredAtOnce
 
     // Present now: a second load reads it and leaves the file alone.
     const std::string text = data_.ReadText("p.Json");
-    EXPECT_EQ(doc_.LoadSection(data_.Path("p.Json")), section);
+    EXPECT_EQ(doc_.LoadSection(data_.Path("p.Json"), &result), section);
+    EXPECT_EQ(result, CBasicProfiledata::LoadResult::kLoaded);
     EXPECT_EQ(data_.ReadText("p.Json"), text);
 }
 
@@ -69,8 +76,8 @@ TEST_F(BasicProfiledataTest, UnusableFilesAreReplacedFromTheTemplateAndKeptAside
         {"not an object", "[1, 2, 3]", true},
         {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0", 10), true},
         {"nested too deep", std::string(50000, '[') + std::string(50000, ']'), true},
-        {"Device of the wrong type", R"({"Device" : 5, "profilename" : "n"})", false},
-        {"section of the wrong type", R"({"Device" : [ "x" ]})", false},
+        {"Device of the wrong type", R"({"Device" : 5, "profilename" : "n"})", true},
+        {"section of the wrong type", R"({"Device" : [ "x" ]})", true},
     };
     for (const Case& c : cases) {
         std::filesystem::remove(data_.Path("p.Json"));
@@ -86,10 +93,97 @@ TEST_F(BasicProfiledataTest, UnusableFilesAreReplacedFromTheTemplateAndKeptAside
     }
 }
 
+// Each damaged file is kept: a later one does not replace the copy of an earlier one.
+TEST_F(BasicProfiledataTest, EveryDamagedFileIsKeptAside) {
+    const std::string texts[] = {"{ broken", "[ also broken",
+                                 R"({"Device" : { "LightInfo" : { "Red" : 3 } },
+                                     "profilename" : "Mine"})"};
+    for (const std::string& text : texts) {
+        data_.WriteText("p.Json", text);
+        EXPECT_EQ(doc_.LoadSection(data_.Path("p.Json")), TemplateSection(0)) << text;
+    }
+    EXPECT_EQ(data_.ReadText("p.Json.bad"), texts[0]);
+    EXPECT_EQ(data_.ReadText("p.Json.bad.2"), texts[1]);
+    EXPECT_EQ(data_.ReadText("p.Json.bad.3"), texts[2]);
+    // Only the damaged part is replaced in the file; the rest of the document stays.
+    EXPECT_EQ(ReadFile("p.Json")["Device"][0], TemplateSection(0));
+    EXPECT_EQ(ReadFile("p.Json")["profilename"], "Mine");
+}
+
+// A profile that is there but cannot be read holds the user's settings as far as anyone knows:
+// it is neither replaced from the template nor saved over, and no copy is made of what could not
+// be read. The device works on the template's section meanwhile.
+TEST_F(BasicProfiledataTest, UnreadableProfileIsNeverWrittenOver) {
+    namespace fs = std::filesystem;
+    const std::string path = data_.Path("p.Json");
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::function<bool()> unchanged;
+    };
+    const std::string stored = R"({"Device" : [ { "LightInfo" : { "Red" : 77 } } ]})";
+    const Case cases[] = {
+        // Reading the start of a process's memory map fails with EIO, a real I/O error.
+        {"I/O error", [&] { fs::create_symlink("/proc/self/mem", path); },
+         [&] { return fs::is_symlink(path) && fs::read_symlink(path) == "/proc/self/mem"; }},
+        {"a folder", [&] { fs::create_directory(path); }, [&] { return fs::is_directory(path); }},
+        // Skipped under root, which reads the file anyway.
+        {"permission denied",
+         [&] {
+             data_.WriteText("p.Json", stored);
+             fs::permissions(path, fs::perms::none);
+         },
+         [&] {
+             fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+             return data_.ReadText("p.Json") == stored;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.make();
+        if (std::ifstream(path).peek() != EOF) {
+            fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+            fs::remove_all(path);
+            continue;
+        }
+        CBasicProfiledata doc;
+        doc.SetDefaultPath(data_.Path("template.Json"));
+        doc.SetProfilePath(path);
+        CBasicProfiledata::LoadResult result{};
+        const Json::Value section = doc.LoadSection(path, &result);
+        EXPECT_EQ(result, CBasicProfiledata::LoadResult::kUnreadable);
+        LightingRecord record = doc.ReadLightInfo();
+        record[LightingRecord::kBlue] = 5;
+        doc.WriteLightInfo(record);
+        const bool saved = doc.Save();
+        const bool written = doc.WriteSection(section, path);
+        EXPECT_TRUE(c.unchanged());
+        EXPECT_FALSE(os::PathExists(path + ".bad"));
+        EXPECT_EQ(section, TemplateSection(0));
+        EXPECT_FALSE(saved);
+        EXPECT_FALSE(written);
+        fs::remove_all(path);
+    }
+
+    // Once the file can be read, a load reads it and saving works again.
+    fs::create_directory(path);
+    CBasicProfiledata::LoadResult result{};
+    doc_.LoadSection(path, &result);
+    EXPECT_EQ(result, CBasicProfiledata::LoadResult::kUnreadable);
+    fs::remove(path);
+    data_.WriteText("p.Json", stored);
+    doc_.LoadSection(path, &result);
+    EXPECT_EQ(result, CBasicProfiledata::LoadResult::kLoaded);
+    EXPECT_EQ(doc_.ReadLightInfo()[LightingRecord::kRed], 77);
+    EXPECT_TRUE(doc_.Save());
+}
+
 TEST_F(BasicProfiledataTest, WithoutTemplateEveryReadGivesDefaults) {
     CBasicProfiledata doc;
     doc.SetDefaultPath(data_.Path("absent.Json"));
-    EXPECT_TRUE(doc.LoadSection(data_.Path("p.Json")).isNull());
+    CBasicProfiledata::LoadResult result{};
+    EXPECT_TRUE(doc.LoadSection(data_.Path("p.Json"), &result).isNull());
+    EXPECT_EQ(result, CBasicProfiledata::LoadResult::kNoSection);
     EXPECT_TRUE(doc.ReadKeyList().empty());
     EXPECT_EQ(doc.ReadLightInfo(), LightingRecord{});
     EXPECT_EQ(doc.ReadAudioLightInfo(), AudioLightingRecord{});
@@ -177,6 +271,50 @@ TEST_F(BasicProfiledataTest, KeyListIsDecodedAndWrittenByListPosition) {
     EXPECT_FALSE(keys[1].isMember("DefaultAssignment"));
     const std::vector<KeyAssignmentPair> back = doc_.ReadKeyList();
     EXPECT_EQ(back[1].current, (KeyAssignment{1, 0x10, 0x01, 0x00}));
+}
+
+// A stored value outside 24 bits comes from a damaged or foreign file and is no code: cutting it
+// to its low bytes would make up an assignment that then goes to the device. Such a key reads as
+// its default; a default outside 24 bits reads as no function.
+TEST_F(BasicProfiledataTest, AssignmentsOutside24BitsReadAsTheKeysDefault) {
+    data_.WriteText("p.Json", R"({"Device" : [ { "KeyList" : [
+        { "Assignment" : 19922945, "DefaultAssignment" : 2097193 },
+        { "Assignment" : -1, "DefaultAssignment" : 2097193 },
+        { "Assignment" : 1e30, "DefaultAssignment" : 2097193 },
+        { "Assignment" : 4294967297, "DefaultAssignment" : 2097193 },
+        { "Assignment" : 16777215, "DefaultAssignment" : 2097193 },
+        { "Assignment" : 16777216, "DefaultAssignment" : -5 },
+        { "Assignment" : 1048832, "DefaultAssignment" : 16777216 }
+    ] } ]})");
+    doc_.LoadSection(data_.Path("p.Json"));
+    const std::vector<KeyAssignmentPair> read = doc_.ReadKeyList();
+    ASSERT_EQ(read.size(), 7u);
+    constexpr keys::AssignmentCode kFactory{0x20, 0x00, 0x29};
+    constexpr keys::AssignmentCode kNone{};
+    const keys::AssignmentCode expected[][2] = {
+        {kFactory, kFactory},
+        {kFactory, kFactory},
+        {kFactory, kFactory},
+        {kFactory, kFactory},
+        // FF FF FF is within 24 bits: a code like any other.
+        {{0xFF, 0xFF, 0xFF}, kFactory},
+        {kNone, kNone},
+        {{0x10, 0x01, 0x00}, kNone},
+    };
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const auto position = static_cast<std::uint16_t>(i);
+        EXPECT_EQ(read[i].current, (KeyAssignment{position, expected[i][0]})) << i;
+        EXPECT_EQ(read[i].defaultAssignment, (KeyAssignment{position, expected[i][1]})) << i;
+    }
+
+    // What is saved back is the default's code, never the cut one.
+    doc_.WriteKeyList(read);
+    ASSERT_TRUE(doc_.Save());
+    const Json::Value keys = ReadFile("p.Json")["Device"][0]["KeyList"];
+    for (Json::ArrayIndex i = 0; i < 4; ++i) EXPECT_EQ(keys[i]["Assignment"], 2097193) << i;
+    EXPECT_EQ(keys[4]["Assignment"], 16777215);
+    EXPECT_EQ(keys[5]["Assignment"], 0);
+    EXPECT_EQ(keys[6]["Assignment"], 1048832);
 }
 
 TEST_F(BasicProfiledataTest, ScratchSectionEditsAnotherProfileWithoutTouchingTheCurrentOne) {

@@ -93,7 +93,7 @@ TEST(DefaultData, MouseHasElevenButtonsAndSevenDistinctStages) {
     const std::vector<KeyAssignmentPair> keys = doc.ReadKeyList();
     ASSERT_EQ(keys.size(), std::size(buttons));
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        EXPECT_EQ(keys[i].defaultAssignment.Code(), buttons[i]) << i;
+        EXPECT_EQ(keys[i].defaultAssignment.code.ToStoredValue(), buttons[i]) << i;
         EXPECT_EQ(keys[i].current, keys[i].defaultAssignment) << i;
     }
     const std::vector<DpiStage> stages = doc.ReadDpiStages();

@@ -5,11 +5,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <memory>
 
 #include "os/atomic_file.h"
 #include "os/debug_output.h"
+#include "os/keep_aside.h"
 
 namespace profile {
 namespace {
@@ -93,9 +95,15 @@ Json::Value JsonFile::Read(const std::string& path, ReadResult* result) const {
     std::string text;
     errno = 0;
     const bool opened = os::ReadWholeFile(path, text);
+    const int error = opened ? 0 : errno;
     char trace[64];
-    std::snprintf(trace, sizeof trace, "readjsonFile 错误吗：：%d\n", opened ? 0 : errno);
+    std::snprintf(trace, sizeof trace, "readjsonFile 错误吗：：%d\n", error);
     os::DebugOutput(trace);
+    if (!opened && error != ENOENT && error != ENOTDIR) {
+        os::DebugOutput("JSON file " + path + " cannot be read: " + std::strerror(error) + "\n");
+        if (result) *result = ReadResult::kUnreadable;
+        return Json::Value();
+    }
     if (!opened) text.clear();
     if (text.empty()) {
         os::DebugOutput(path + "\n");
@@ -131,6 +139,17 @@ bool JsonFile::Write(const Json::Value& root, const std::string& path) const {
     if (!path.empty() && os::WriteFileAtomically(path, StyledText(root), &error)) return true;
     os::DebugOutput("JSON file not written: " + error + "\n");
     return false;
+}
+
+bool JsonFile::KeepAside(const std::string& path) const {
+    std::string error;
+    const std::string copy = os::KeepAside(path, &error);
+    if (copy.empty()) {
+        os::DebugOutput("JSON file " + path + " is damaged and could not be kept: " + error + "\n");
+        return false;
+    }
+    os::DebugOutput("JSON file " + path + " is damaged; kept as " + copy + "\n");
+    return true;
 }
 
 }  // namespace profile

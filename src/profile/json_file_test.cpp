@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
+
 #include "os/atomic_file.h"
 #include "profile/json_access.h"
 #include "profile/temp_data_folder.h"
@@ -77,6 +80,37 @@ TEST(JsonFile, MissingEmptyOrBrokenFilesReadAsNull) {
     JsonFile::ReadResult result;
     EXPECT_TRUE(file.Read(data.Path("absent.Json"), &result).isNull());
     EXPECT_EQ(result, JsonFile::ReadResult::kNoText);
+    EXPECT_TRUE(file.Read(data.Path("absent/f.Json"), &result).isNull());
+    EXPECT_EQ(result, JsonFile::ReadResult::kNoText);
+    // A file that is there but cannot be read is told apart from a missing one.
+    std::filesystem::create_directory(data.Path("folder.Json"));
+    EXPECT_TRUE(file.Read(data.Path("folder.Json"), &result).isNull());
+    EXPECT_EQ(result, JsonFile::ReadResult::kUnreadable);
+    std::filesystem::create_symlink("/proc/self/mem", data.Path("eio.Json"));
+    EXPECT_TRUE(file.Read(data.Path("eio.Json"), &result).isNull());
+    EXPECT_EQ(result, JsonFile::ReadResult::kUnreadable);
+}
+
+TEST(JsonFile, DamagedFilesAreKeptAsideWithoutReplacingEarlierCopies) {
+    TempDataFolder data;
+    JsonFile file;
+    const std::string texts[] = {"{", "[1,", "\x89PNG"};
+    const char* const copies[] = {"f.Json.bad", "f.Json.bad.2", "f.Json.bad.3"};
+    for (const std::string& text : texts) {
+        data.WriteText("f.Json", text);
+        EXPECT_TRUE(file.KeepAside(data.Path("f.Json")));
+    }
+    for (std::size_t i = 0; i < std::size(texts); ++i)
+        EXPECT_EQ(data.ReadText(copies[i]), texts[i]);
+    // The file itself is left for the caller to replace.
+    EXPECT_EQ(data.ReadText("f.Json"), texts[2]);
+
+    // Nothing to copy: no copy, and the caller is told.
+    const std::size_t entries = data.EntryCount();
+    EXPECT_FALSE(file.KeepAside(data.Path("absent.Json")));
+    std::filesystem::create_directory(data.Path("folder.Json"));
+    EXPECT_FALSE(file.KeepAside(data.Path("folder.Json")));
+    EXPECT_EQ(data.EntryCount(), entries + 1);
 }
 
 TEST(JsonFile, FailedWriteLeavesTheOldFileAndReportsIt) {

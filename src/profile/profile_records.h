@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "keys/assignment_code.h"
+
 namespace profile {
 
 // The 16-byte lighting record shared by device models, profile documents and the lighting panel.
@@ -77,19 +79,11 @@ struct EffectFrame {
     friend bool operator==(const EffectFrame&, const EffectFrame&) = default;
 };
 
-// A key's assignment: its position and the 3-byte assignment code. A profile holds the code as one
-// integer, type * 65536 + first * 256 + second.
+// A key's assignment: its position and its assignment code. A profile holds the code as one
+// integer (`keys::AssignmentCode::ToStoredValue`).
 struct KeyAssignment {
     std::uint16_t position = 0;
-    std::uint8_t type = 0;
-    std::uint8_t first = 0;
-    std::uint8_t second = 0;
-
-    int Code() const { return type * 65536 + first * 256 + second; }
-    static KeyAssignment FromCode(std::uint16_t position, int code) {
-        return {position, static_cast<std::uint8_t>(code >> 16),
-                static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code)};
-    }
+    keys::AssignmentCode code;
     friend bool operator==(const KeyAssignment&, const KeyAssignment&) = default;
 };
 

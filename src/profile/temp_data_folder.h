@@ -3,35 +3,20 @@
 // Test support: a private $XDG_DATA_HOME with a device's user data folder in it, removed again at
 // the end. Only the profile tests include this header.
 
-#include <stdlib.h>
-
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "os/atomic_file.h"
 #include "os/folders.h"
+#include "os/testing/temp_user_folders.h"
 
 namespace profile {
 
 class TempDataFolder {
   public:
-    explicit TempDataFolder(const std::string& dataFolderName = "keyboard") {
-        if (const char* old = ::getenv("XDG_DATA_HOME")) oldXdg_ = old;
-        std::string pattern = os::TempFolder() + "brasvik-profile-XXXXXX";
-        if (::mkdtemp(pattern.data()) != nullptr) root_ = pattern;
-        ::setenv("XDG_DATA_HOME", root_.c_str(), 1);
-        folder_ = os::LocalAppDataFolder() + "/Brasvik M402/" + dataFolderName + "/";
+    explicit TempDataFolder(const std::string& dataFolderName = "keyboard")
+        : folder_(os::UserDataFolder() + dataFolderName + "/") {
         os::CreateDirectories(folder_);
-    }
-    ~TempDataFolder() {
-        std::error_code ec;
-        if (!root_.empty()) std::filesystem::remove_all(root_, ec);
-        if (oldXdg_) {
-            ::setenv("XDG_DATA_HOME", oldXdg_->c_str(), 1);
-        } else {
-            ::unsetenv("XDG_DATA_HOME");
-        }
     }
     TempDataFolder(const TempDataFolder&) = delete;
     TempDataFolder& operator=(const TempDataFolder&) = delete;
@@ -61,8 +46,7 @@ class TempDataFolder {
     }
 
   private:
-    std::optional<std::string> oldXdg_;
-    std::string root_;
+    os::testing::TempUserFolders home_;  // first: the folder lies in it
     std::string folder_;
 };
 

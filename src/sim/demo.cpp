@@ -114,7 +114,7 @@ const char* Demo::Usage() {
 }
 
 std::string Demo::DefaultDataFolder() {
-    return os::LocalAppDataFolder(true) + "/Brasvik M402/Demo";
+    return os::UserDataFolder(true) + "Demo";
 }
 
 bool Demo::PlugKinds(const std::string& kinds, std::string* error) {

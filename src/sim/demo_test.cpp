@@ -4,9 +4,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -23,8 +21,8 @@
 #include "os/message_loop.h"
 #include "os/session_bus.h"
 #include "os/testing/private_session_bus.h"
-
-extern char** environ;
+#include "os/testing/run_program.h"
+#include "os/testing/temp_user_folders.h"
 
 namespace sim {
 namespace {
@@ -113,9 +111,8 @@ TEST_F(DemoTest, KindsOfTheDemoOption) {
 }
 
 TEST_F(DemoTest, MemoryPersistsAcrossRestarts) {
-    ScratchFolder scratch;
-    ::setenv("XDG_DATA_HOME", scratch.path().c_str(), 1);
-    EXPECT_EQ(Demo::DefaultDataFolder(), scratch.path() + "/Brasvik M402/Demo");
+    os::testing::TempUserFolders folders;
+    EXPECT_EQ(Demo::DefaultDataFolder(), folders.path() + "/data/Brasvik M402/Demo");
     const std::string folder = Demo::DefaultDataFolder();
     {
         Demo demo(folder);
@@ -161,30 +158,16 @@ TEST_F(DemoTest, MemoryPersistsAcrossRestarts) {
         EXPECT_TRUE(os::PathExists(folder + "/mouse.bin.bad"));
         EXPECT_FALSE(os::PathExists(folder + "/mouse.bin"));
     }
-    ::unsetenv("XDG_DATA_HOME");
 }
 
 // Runs build/brasvik-sim with the arguments; returns its exit code, its output in *out.
 int RunSim(const std::vector<std::string>& args, std::string* out) {
     ScratchFolder scratch;
-    const std::string outFile = scratch.path() + "/out";
-    const std::string exe = std::string(BRASVIK_BINARY_DIR) + "/brasvik-sim";
-    std::vector<char*> argv{const_cast<char*>(exe.c_str())};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&fa, 1, 2);
-    pid_t pid = -1;
-    const int spawned = ::posix_spawn(&pid, exe.c_str(), &fa, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&fa);
-    if (spawned != 0) return -1;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    out->clear();
-    os::ReadWholeFile(outFile, *out);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    std::vector<std::string> argv{std::string(BRASVIK_BINARY_DIR) + "/brasvik-sim"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const os::testing::ProgramRun run = os::testing::RunProgram(argv, scratch.path() + "/out");
+    *out = run.output;
+    return run.exitCode;
 }
 
 TEST_F(DemoTest, BrasvikSimDrivesARunningDemo) {

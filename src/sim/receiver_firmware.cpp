@@ -59,7 +59,11 @@ Frame ReceiverFirmware::NoPartnerAnswer(const Frame& request) const {
 
 Firmware::Outcome ReceiverFirmware::Process(const Frame& frame, bool refuseWrites) {
     if (frame[kCommandByte] == cmd::kLinkState) {
-        Outcome out = Firmware::Process(frame, refuseWrites);
+        // The host writes the route byte after summing the frame: the sum is checked without it,
+        // as for the frames forwarded to a partner.
+        Frame own = frame;
+        own[kRouteByte] = 0;
+        Outcome out = Firmware::Process(own, refuseWrites);
         Frame& answer = out.replies.front().bytes;
         if (answer[kStatusByte] == kStatusOk) {
             answer[kPayloadByte] = linked(Partner::kKeyboard) ? kLinked : 0;

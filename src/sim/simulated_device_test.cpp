@@ -288,6 +288,30 @@ TEST_F(SimulatedDeviceTest, ReceiverRelaysToLinkedPartnersAndEchoesNoDevice) {
     EXPECT_EQ(end.Exchange(Request(0x03, 0, 24, {}, 0))[3], 0xFF);
 }
 
+TEST_F(SimulatedDeviceTest, TheReceiverAnswersTheLinkQueryForEitherTarget) {
+    auto rx = std::make_shared<ReceiverFirmware>();
+    rx->Pair(ReceiverFirmware::Partner::kKeyboard, std::make_shared<Firmware>(Kind::kKeyboard));
+    rx->Pair(ReceiverFirmware::Partner::kMouse, std::make_shared<Firmware>(Kind::kMouse));
+    ASSERT_TRUE(rx->SetLinked(ReceiverFirmware::Partner::kMouse, true));
+    SimulatedDevice device(rx);
+    ASSERT_TRUE(device.Plug());
+    HostEnd end(0x320F, 0x22AA, 1, 4);
+    ASSERT_TRUE(end);
+    // The target byte is written after the sum, so the receiver must not count it: the query
+    // from a mouse's channel (target 2) is answered like the keyboard's (target 0).
+    for (int target : {0, 2}) {
+        const Bytes a = end.Exchange(Request(0xAA, 0, 0, {}, target));
+        EXPECT_EQ(a[3], 0xAA) << "target " << target;
+        EXPECT_EQ(a[7], 0x00) << "target " << target;
+        EXPECT_EQ(a[8], 0x00) << "target " << target;  // keyboard not linked
+        EXPECT_EQ(a[9], 0xFF) << "target " << target;  // mouse linked
+    }
+    // A frame whose own sum is wrong is still refused, whatever the target.
+    Bytes bad = Request(0xAA, 0, 0, {}, 2);
+    bad[1] ^= 1;
+    EXPECT_EQ(end.Exchange(bad)[7], 0xFE);
+}
+
 TEST_F(SimulatedDeviceTest, FaultsMisbehaveAsSwitched) {
     SimulatedDevice& kb = Plug(Kind::kKeyboard);
     Firmware& fw = kb.firmware();

@@ -18,6 +18,7 @@
 #include "os/event.h"
 #include "os/settings_store.h"
 #include "os/testing/private_session_bus.h"
+#include "os/testing/tray_watcher.h"
 
 extern char** environ;
 
@@ -155,13 +156,18 @@ TEST_F(MainWindowE2E, ScreenshotsInEnglishAndChineseAt96And144Dpi) {
 }
 
 TEST_F(MainWindowE2E, CloseHidesTheWindowAndTheProgramRunsOnUntilTheScriptEnds) {
+    // A notification area to hide to: without one the window is minimised instead (see the
+    // main window's unit tests).
+    os::testing::TrayWatcher watcher;
     const ScriptRun run = RunScript(dir_,
+                                    "wait 300\n"
                                     "click closebtn\n"
                                     "expect-visible MainWnd no\n"
                                     "wait 500\n"
                                     "expect-visible MainWnd no\n"
                                     "expect-visible root yes\n");
     EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_FALSE(watcher.Registered().empty());
 }
 
 TEST_F(MainWindowE2E, SkinButtonOpensTheSkinWindowWhosePictureRestylesTheMainWindow) {

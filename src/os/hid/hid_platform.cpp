@@ -45,7 +45,7 @@ uint32_t OpenInterface(const std::string& path, const OpenOptions& options,
         return VirtualBus::Instance().Open(parts.node, parts.collection, options, handle);
     }
     if (!(backends & kBackendHidraw)) return kErrorFileNotFound;
-    return HidrawBackend::Open(parts.node, parts.collection, options, handle);
+    return HidrawBackend::Open(parts, options, handle);
 }
 
 }  // namespace os::hid

@@ -14,15 +14,13 @@
 #include <mutex>
 
 #include "os/debug_output.h"
+#include "os/hid/fd_transfer.h"
 #include "os/hid/interface_path.h"
 #include "os/hid/report_descriptor.h"
 
 namespace os::hid {
 
 namespace {
-
-// Largest report the kernel hands a hidraw reader.
-constexpr size_t kMaxRawReport = 16384;
 
 struct Udev {
     udev* u = udev_new();
@@ -103,35 +101,18 @@ bool ReadNodeInfo(udev_device* hidraw, NodeInfo* info, bool* gone) {
     return true;
 }
 
-uint32_t ErrnoToError(int e) {
-    switch (e) {
-        case ENOENT:
-            return kErrorFileNotFound;
-        case EACCES:
-        case EPERM:
-            return kErrorAccessDenied;
-        case ENODEV:
-        case ENXIO:
-        case EIO:
-        case ESHUTDOWN:
-            return kErrorDeviceNotConnected;
-        case EINVAL:
-            return kErrorInvalidParameter;
-        case EPIPE:
-        case EPROTO:
-            return kErrorGenFailure;
-        default:
-            return kErrorGenFailure;
-    }
-}
-
 class HidrawHandle : public DeviceHandle {
   public:
     HidrawHandle(int fd, const NodeInfo& info, size_t collection, const OpenOptions& options)
         : DeviceHandle(info.attributes, info.collections[collection], options),
           fd_(fd),
           numbered_(!preparsed()->ReportIds(ReportType::kInput).empty() &&
-                    preparsed()->ReportIds(ReportType::kInput)[0] != 0) {}
+                    preparsed()->ReportIds(ReportType::kInput)[0] != 0),
+          // One report of this collection (with the id byte put in front when the device numbers
+          // none) and one byte more, to tell a longer report, which the kernel cuts to the room
+          // given. Reads happen every few milliseconds on a live colour stream, so the room is
+          // taken once here and not per read.
+          raw_(fd >= 0 ? caps().inputReportByteLength + 1 : 0) {}
 
     ~HidrawHandle() override {
         if (fd_ >= 0) ::close(fd_);
@@ -139,9 +120,11 @@ class HidrawHandle : public DeviceHandle {
 
     uint32_t FlushQueue() override {
         if (fd_ < 0) return kErrorInvalidHandle;
-        std::vector<uint8_t> buf(kMaxRawReport);
+        // hidraw hands over one whole report per read and drops what does not fit, so a small
+        // buffer empties the queue as well as a large one.
+        uint8_t sink[256];
         for (;;) {
-            const ssize_t n = ::read(fd_, buf.data(), buf.size());
+            const ssize_t n = ::read(fd_, sink, sizeof sink);
             if (n > 0 || (n < 0 && errno == EINTR)) continue;
             if (n == 0) return kErrorDeviceNotConnected;
             return errno == EAGAIN ? kErrorSuccess : ErrnoToError(errno);
@@ -150,15 +133,17 @@ class HidrawHandle : public DeviceHandle {
 
   protected:
     uint32_t DoRead(uint8_t* buffer, uint32_t length, int timeoutMs, Event* abort) override {
-        if (fd_ < 0) return kErrorInvalidHandle;
-        std::vector<uint8_t> raw(kMaxRawReport + 1);
+        if (fd_ < 0 || raw_.size() < 2) return kErrorInvalidHandle;
         const int64_t deadline = timeoutMs < 0 ? -1 : MonotonicMs() + timeoutMs;
         for (;;) {
-            if (uint32_t e = WaitReady(POLLIN, deadline, abort); e != kErrorSuccess) return e;
+            if (uint32_t e = WaitReady(fd_, POLLIN, deadline, closedEvent_, abort);
+                e != kErrorSuccess)
+                return e;
             // Without report ids hidraw gives the bare data: put the 0 id byte in front, as
             // every reader of this layer expects.
-            uint8_t* into = numbered_ ? raw.data() : raw.data() + 1;
-            const ssize_t got = ::read(fd_, into, kMaxRawReport);
+            uint8_t* into = numbered_ ? raw_.data() : raw_.data() + 1;
+            const size_t room = numbered_ ? raw_.size() : raw_.size() - 1;
+            const ssize_t got = ::read(fd_, into, room);
             if (got < 0) {
                 if (errno == EAGAIN || errno == EINTR) continue;
                 return ErrnoToError(errno);
@@ -166,17 +151,17 @@ class HidrawHandle : public DeviceHandle {
             if (got == 0) return kErrorDeviceNotConnected;
             size_t size = static_cast<size_t>(got);
             if (!numbered_) {
-                raw[0] = 0;
+                raw_[0] = 0;
                 ++size;
-            } else if (!preparsed()->HasReportId(ReportType::kInput, raw[0])) {
+            } else if (!preparsed()->HasReportId(ReportType::kInput, raw_[0])) {
                 continue;  // another collection's report
             }
             if (size > length) {
-                DebugOutput("hidraw: input report of " + std::to_string(size) + " bytes cut to " +
-                            std::to_string(length) + "\n");
+                DebugOutput("hidraw: input report longer than " + std::to_string(length) +
+                            " bytes cut to that\n");
                 size = length;
             }
-            std::memcpy(buffer, raw.data(), size);
+            std::memcpy(buffer, raw_.data(), size);
             std::memset(buffer + size, 0, length - size);
             return kErrorSuccess;
         }
@@ -185,15 +170,7 @@ class HidrawHandle : public DeviceHandle {
     uint32_t DoWrite(const uint8_t* report, uint32_t length, int timeoutMs, Event* abort) override {
         if (fd_ < 0) return kErrorInvalidHandle;
         const int64_t deadline = timeoutMs < 0 ? -1 : MonotonicMs() + timeoutMs;
-        for (;;) {
-            if (uint32_t e = WaitReady(POLLOUT, deadline, abort); e != kErrorSuccess) return e;
-            const ssize_t put = ::write(fd_, report, length);
-            if (put < 0) {
-                if (errno == EAGAIN || errno == EINTR) continue;
-                return ErrnoToError(errno);
-            }
-            return static_cast<uint32_t>(put) == length ? kErrorSuccess : kErrorGenFailure;
-        }
+        return WriteReport(fd_, report, length, deadline, closedEvent_, abort);
     }
 
     uint32_t DoSetOutputReport(const uint8_t* report, uint32_t length) override {
@@ -224,30 +201,9 @@ class HidrawHandle : public DeviceHandle {
     }
 
   private:
-    // Waits until the node is ready for events, the deadline (-1: none) passes, the handle is
-    // closed or abort is signalled; a hang-up is a disconnect.
-    uint32_t WaitReady(short events, int64_t deadline, Event* abort) {
-        for (;;) {
-            pollfd fds[3] = {{fd_, events, 0}, {closedEvent_.fd(), POLLIN, 0}, {-1, POLLIN, 0}};
-            if (abort) fds[2].fd = abort->fd();
-            int wait = -1;
-            if (deadline >= 0)
-                wait = static_cast<int>(std::max<int64_t>(0, deadline - MonotonicMs()));
-            const int n = ::poll(fds, 3, wait);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                return kErrorBadCommand;
-            }
-            if (n == 0) return kErrorTimeout;
-            if ((fds[2].revents & POLLIN) && abort->Consume()) return kErrorOperationAborted;
-            if (fds[1].revents & POLLIN) return kErrorOperationAborted;
-            if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) return kErrorDeviceNotConnected;
-            if (fds[0].revents & events) return kErrorSuccess;
-        }
-    }
-
     int fd_;
     bool numbered_;
+    std::vector<uint8_t> raw_;  // used by DoRead only (one reader at a time)
 };
 
 std::string NodeDevPath(const std::string& node) {
@@ -300,8 +256,10 @@ uint32_t HidrawBackend::EnumeratePaths(std::vector<std::string>* paths) {
     return result;
 }
 
-uint32_t HidrawBackend::Open(const std::string& node, int collection, const OpenOptions& options,
+uint32_t HidrawBackend::Open(const InterfacePath& path, const OpenOptions& options,
                              std::shared_ptr<DeviceHandle>* handle) {
+    const std::string& node = path.node;
+    const int collection = path.collection;
     if (!ValidNodeName(node)) return kErrorFileNotFound;
     Udev u;
     if (!u.u) return kErrorGenFailure;
@@ -310,6 +268,11 @@ uint32_t HidrawBackend::Open(const std::string& node, int collection, const Open
     NodeInfo info;
     bool gone = false;
     if (!ReadNodeInfo(dev.d, &info, &gone)) return gone ? kErrorFileNotFound : kErrorGenFailure;
+    // Node numbers are reused: a path whose device left names whatever got its node next. The
+    // path is that node only while the ids it carries are the node's.
+    if (path.vendorId != info.attributes.vendorId || path.productId != info.attributes.productId ||
+        path.interfaceNumber != info.interfaceNumber)
+        return kErrorFileNotFound;
     const size_t count = info.collections.size();
     if ((count > 1) != (collection > 0) || static_cast<size_t>(collection) > count)
         return kErrorFileNotFound;

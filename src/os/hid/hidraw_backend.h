@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "os/hid/device_handle.h"
+#include "os/hid/interface_path.h"
 
 namespace os::hid {
 
@@ -23,7 +24,9 @@ class HidrawBackend {
     // Appends the paths of every present collection. kErrorDeviceNotConnected when a node
     // listed by udev vanished before its details could be read.
     static uint32_t EnumeratePaths(std::vector<std::string>* paths);
-    static uint32_t Open(const std::string& node, int collection, const OpenOptions& options,
+    // Opens the collection a path names. kErrorFileNotFound when the node is gone or now
+    // belongs to a device with other ids than the path's (node numbers are reused).
+    static uint32_t Open(const InterfacePath& path, const OpenOptions& options,
                          std::shared_ptr<DeviceHandle>* handle);
 };
 

@@ -196,10 +196,29 @@ uint32_t VirtualBus::Plug(const VirtualInterfaceConfig& config,
     iface->config = config;
     iface->handler = std::move(handler);
     iface->queues.resize(iface->collections.size());
+    uint32_t id;
+    {
+        std::lock_guard lock(mutex_);
+        id = iface->id = nextId_++;
+        interfaces_[iface->id] = iface;
+    }
+    SetWatches();
+    return id;
+}
+
+void VirtualBus::AddWatch(std::shared_ptr<Event> event) {
     std::lock_guard lock(mutex_);
-    iface->id = nextId_++;
-    interfaces_[iface->id] = iface;
-    return iface->id;
+    watches_.push_back(std::move(event));
+}
+
+void VirtualBus::RemoveWatch(const std::shared_ptr<Event>& event) {
+    std::lock_guard lock(mutex_);
+    watches_.erase(std::remove(watches_.begin(), watches_.end(), event), watches_.end());
+}
+
+void VirtualBus::SetWatches() {
+    std::lock_guard lock(mutex_);
+    for (const std::shared_ptr<Event>& e : watches_) e->Set();
 }
 
 bool VirtualBus::Unplug(uint32_t interfaceId) {
@@ -216,6 +235,7 @@ bool VirtualBus::Unplug(uint32_t interfaceId) {
         iface->plugged = false;
     }
     iface->unplugged.Set();
+    SetWatches();
     std::lock_guard lock(timerMutex_);
     for (auto it = delayed_.begin(); it != delayed_.end();)
         it = it->second.interfaceId == interfaceId ? delayed_.erase(it) : std::next(it);

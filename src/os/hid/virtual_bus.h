@@ -93,9 +93,17 @@ class VirtualBus {
     uint32_t Open(const std::string& node, int collection, const OpenOptions& options,
                   std::shared_ptr<DeviceHandle>* handle);
 
+    // Plug and Unplug set every watch event once the change is visible to EnumeratePaths and
+    // Open. A watcher resets its event before it looks at the bus, so a change after that sets
+    // it again.
+    void AddWatch(std::shared_ptr<Event> event);
+    void RemoveWatch(const std::shared_ptr<Event>& event);
+
     struct Interface;
 
   private:
+    void SetWatches();
+
     struct Delayed {
         uint32_t interfaceId;
         std::vector<uint8_t> report;
@@ -106,6 +114,7 @@ class VirtualBus {
     mutable std::mutex mutex_;
     std::map<uint32_t, std::shared_ptr<Interface>> interfaces_;
     uint32_t nextId_ = 1;
+    std::vector<std::shared_ptr<Event>> watches_;
 
     // Delayed reports, by due time on the monotonic clock; equal times keep push order.
     std::mutex timerMutex_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -271,6 +272,33 @@ TEST_F(VirtualBusTest, ShareModeAndAccess) {
     a.reset();
     EXPECT_EQ(OpenInterface(path, readWrite, &b), kErrorSuccess);
     EXPECT_EQ(OpenInterface(path, exclusive, &a), kErrorSharingViolation);
+}
+
+TEST_F(VirtualBusTest, PlugAndUnplugSetTheWatchesOnceTheChangeIsVisible) {
+    auto watch = std::make_shared<Event>(true, false);
+    VirtualBus::Instance().AddWatch(watch);
+    // What a watcher sees when its event is set: the listing as the change left it.
+    auto listed = [](const std::string& path) {
+        std::vector<std::string> paths;
+        EnumerateInterfaces(&paths);
+        return std::find(paths.begin(), paths.end(), path) != paths.end();
+    };
+    const uint32_t id = Plug(samples::kVendorCommand, std::make_shared<EchoDevice>());
+    const std::string path = PathOf(id);
+    ASSERT_TRUE(watch->IsSet());
+    EXPECT_TRUE(listed(path));
+    watch->Reset();
+    ASSERT_TRUE(VirtualBus::Instance().Unplug(id));
+    ASSERT_TRUE(watch->IsSet());
+    EXPECT_FALSE(listed(path));
+    std::shared_ptr<DeviceHandle> gone;
+    EXPECT_EQ(OpenInterface(path, OpenOptions{}, &gone), kErrorFileNotFound);
+
+    // A removed watch is left alone.
+    VirtualBus::Instance().RemoveWatch(watch);
+    watch->Reset();
+    Plug(samples::kVendorCommand, std::make_shared<EchoDevice>());
+    EXPECT_FALSE(watch->IsSet());
 }
 
 TEST(VirtualBusBackends, VirtualPathsNeedTheVirtualBackend) {

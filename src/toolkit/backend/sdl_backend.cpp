@@ -40,6 +40,16 @@ Display& TheDisplay() {
     return d;
 }
 
+OwnKeyCapture& TheOwnKeyCapture() {
+    static OwnKeyCapture capture;
+    return capture;
+}
+
+bool OwnCaptureActive() {
+    const OwnKeyCapture& c = TheOwnKeyCapture();
+    return c.active && c.active();
+}
+
 LPARAM MakeLParam(int x, int y) {
     return static_cast<LPARAM>((static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) |
                                static_cast<uint16_t>(x));
@@ -401,6 +411,12 @@ class SdlBackend : public IWindowBackend {
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP: {
                 const bool down = e.type == SDL_MOUSEBUTTONDOWN;
+                if (OwnCaptureActive() && TheOwnKeyCapture().button) {
+                    int wx = 0, wy = 0;
+                    SDL_GetWindowPosition(window_, &wx, &wy);
+                    TheOwnKeyCapture().button(e.button.button, down, wx + e.button.x,
+                                              wy + e.button.y);
+                }
                 uint32_t msg = 0;
                 if (e.button.button == SDL_BUTTON_LEFT)
                     msg = !down                  ? os::WM_LBUTTONUP
@@ -425,11 +441,18 @@ class SdlBackend : public IWindowBackend {
             }
             case SDL_KEYDOWN:
             case SDL_KEYUP:
+                if (OwnCaptureActive()) {
+                    if (TheOwnKeyCapture().key)
+                        TheOwnKeyCapture().key(static_cast<int>(e.key.keysym.scancode),
+                                               e.type == SDL_KEYDOWN, e.key.repeat != 0);
+                    break;
+                }
                 if (const uint32_t vk = VirtualKey(e.key.keysym.sym))
                     os::SendMessage(h, e.type == SDL_KEYDOWN ? os::WM_KEYDOWN : os::WM_KEYUP, vk,
                                     e.key.repeat ? 0x40000000 : 0);
                 break;
             case SDL_TEXTINPUT:
+                if (OwnCaptureActive()) break;  // its key went to the capture
                 for (const char* p = e.text.text; *p;)
                     os::SendMessage(h, os::WM_CHAR, NextCodePoint(p), 0);
                 break;
@@ -666,6 +689,10 @@ void UninstallSdlBackend() {
     d.pumpPosted = false;
     d.windows.clear();
     d.installed = false;
+}
+
+void SetOwnKeyCapture(OwnKeyCapture capture) {
+    TheOwnKeyCapture() = std::move(capture);
 }
 
 bool SdlBackendInstalled() {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "device/light_overlay.h"
 #include "toolkit/controls/button_ui.h"
 
 namespace ui {
@@ -10,7 +11,7 @@ namespace ui {
 // One key or one LED on a device picture. Besides the button's own look it can show a light
 // image tinted with the live LED colour, and a marker for keys whose assignment differs from
 // their default. The select panel marks it when a rubber band covers it.
-class CDeviceKeyButtonUI : public toolkit::CButtonUI {
+class CDeviceKeyButtonUI : public toolkit::CButtonUI, public device::ILightOverlay {
   public:
     std::string_view GetClass() const override;
     void DoEvent(toolkit::TEventUI& event) override;
@@ -19,7 +20,7 @@ class CDeviceKeyButtonUI : public toolkit::CButtonUI {
 
     // Stores the tint of the light image without repainting: the device models update every
     // LED button at once and invalidate the page afterwards.
-    void SetLightOverlay(uint32_t colour, int level, bool visible);
+    void SetLightOverlay(uint32_t colour, int level, bool visible) override;
     void SetKeySetMarkerHidden(bool hidden);
     bool IsBandSelected() const { return m_bBandSelected; }
     void SetBandSelected(bool selected) { m_bBandSelected = selected; }

@@ -1,0 +1,512 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "keys/assignment_code.h"
+
+// The fixed tables of assignable functions. Every table lives here, as data; nothing rebuilds
+// them at run time. Name keys are language keys, resolved through the skin's language file.
+
+namespace keys {
+
+// One assignment type: the key-set panel page that edits it (-1: no page; the type is only stored
+// and labelled). Keyboard keys whose code is a `ShortcutTable` entry use page 11 instead of 6.
+struct AssignmentTypeInfo {
+    uint8_t type;
+    int8_t panel_page;
+};
+
+inline constexpr std::array<AssignmentTypeInfo, 19> AssignmentTypeTable = {{
+    {assignment_type::kNone, 0},
+    {assignment_type::kMouseButton, 1},
+    {assignment_type::kSwing, 2},
+    {assignment_type::kWheel, 3},
+    {assignment_type::kDpiFunction, 4},
+    {assignment_type::kFireKey, 5},
+    {assignment_type::kType15, -1},
+    {assignment_type::kDpiShift, -1},
+    {assignment_type::kKeyboardKey, 6},
+    {assignment_type::kEditFunction, -1},
+    {assignment_type::kShowWindow, -1},
+    {assignment_type::kConsumer, 7},
+    {assignment_type::kSystem, 8},
+    {assignment_type::kMacroMode, 9},
+    {assignment_type::kMacroRepeat, 9},
+    {assignment_type::kShootPreset, 10},
+    {assignment_type::kDeviceFunction, -1},
+    {assignment_type::kShortcutPage, 11},
+    {assignment_type::kDeviceKeyCode, -1},
+}};
+
+// An entry of the function tables. The lead value is the entry's running index, kept because the
+// tables carry it.
+struct AssignmentEntry {
+    uint16_t lead;
+    AssignmentCode code;
+    std::string_view name_key;
+};
+
+// An entry of `KeyboardKeyTable`: the lead value is the key's Windows virtual-key code, kept with
+// the table but never used for matching. Positions 0..112 also carry the key's PC scan code
+// (set 1) and extended-key flag, which key capture matches; later positions carry 0 and false.
+struct KeyboardKeyEntry {
+    uint16_t virtual_key;
+    AssignmentCode code;
+    uint8_t scan_code;
+    bool extended;
+    std::string_view name_key;
+};
+
+// Mouse buttons: the first code byte is the button bit.
+inline constexpr std::array<AssignmentEntry, 5> MouseButtonTable = {{
+    {0, {0x10, 0x01, 0x00}, "mouse_key_left"},
+    {1, {0x10, 0x04, 0x00}, "mouse_key_middle"},
+    {2, {0x10, 0x02, 0x00}, "mouse_key_right"},
+    {3, {0x10, 0x10, 0x00}, "mouse_key_forward"},
+    {4, {0x10, 0x08, 0x00}, "mouse_key_back"},
+}};
+
+// Swing and wheel entries carry no names of their own: their labels depend on the direction bit
+// and come from the names after `KeyboardKeyTable` (`KeyboardKeyExtraNames`).
+inline constexpr std::array<AssignmentEntry, 2> SwingTable = {{
+    {0, {0x11, 0xFF, 0xFF}, ""},
+    {1, {0x11, 0xFF, 0x01}, ""},
+}};
+
+inline constexpr std::array<AssignmentEntry, 2> WheelTable = {{
+    {0, {0x12, 0x01, 0x01}, ""},
+    {1, {0x12, 0xFF, 0xFF}, ""},
+}};
+
+inline constexpr std::array<AssignmentEntry, 3> DpiFunctionTable = {{
+    {0, {0x13, 0x01, 0x00}, "mouse_key_DPI_add"},
+    {1, {0x13, 0x02, 0x00}, "mouse_key_DPI_sub"},
+    {2, {0x13, 0x03, 0x00}, "mouse_key_DPI_loop"},
+}};
+
+inline constexpr std::array<AssignmentEntry, 1> FireKeyTable = {{
+    {0, {0x14, 0x00, 0x00}, "mouse_key_fire_key"},
+}};
+
+// Type 0x15 is listed but has neither a name nor a panel page.
+inline constexpr std::array<AssignmentEntry, 1> Type15Table = {{
+    {0, {0x15, 0x00, 0x00}, ""},
+}};
+
+// Consumer controls: code 30, low byte and high byte of the consumer usage.
+inline constexpr std::array<AssignmentEntry, 18> ConsumerTable = {{
+    {0, {0x30, 0x83, 0x01}, "media_text"},
+    {1, {0x30, 0xCD, 0x00}, "media_play"},
+    {2, {0x30, 0xB7, 0x00}, "media_stop"},
+    {3, {0x30, 0xB6, 0x00}, "media_prev"},
+    {4, {0x30, 0xB5, 0x00}, "media_next"},
+    {5, {0x30, 0xEA, 0x00}, "media_vol_sub"},
+    {6, {0x30, 0xE9, 0x00}, "media_vol_add"},
+    {7, {0x30, 0xE2, 0x00}, "media_mute"},
+    {8, {0x30, 0x23, 0x02}, "web_text"},
+    {9, {0x30, 0x27, 0x02}, "web_refresh"},
+    {10, {0x30, 0x26, 0x02}, "wed_stop"},
+    {11, {0x30, 0x24, 0x02}, "wed_back"},
+    {12, {0x30, 0x25, 0x02}, "wed_forward"},
+    {13, {0x30, 0x2A, 0x02}, "wed_favorite"},
+    {14, {0x30, 0x21, 0x02}, "web_search"},
+    {15, {0x30, 0x94, 0x01}, "media_mypc"},
+    {16, {0x30, 0x92, 0x01}, "media_calc"},
+    {17, {0x30, 0x8A, 0x01}, "media_mail"},
+}};
+
+inline constexpr std::array<AssignmentEntry, 3> SystemTable = {{
+    {0, {0x40, 0x01, 0x00}, "system_power"},
+    {1, {0x40, 0x02, 0x00}, "system_sleep"},
+    {2, {0x40, 0x04, 0x00}, "system_wake_up"},
+}};
+
+// Shortcuts are keyboard keys held with right Ctrl (modifier 0x10).
+inline constexpr std::array<AssignmentEntry, 11> ShortcutTable = {{
+    {0, {0x20, 0x10, 0x12}, "custem_open"},
+    {1, {0x20, 0x10, 0x11}, "custem_new"},
+    {2, {0x20, 0x10, 0x1D}, "custem_undo"},
+    {3, {0x20, 0x10, 0x16}, "custem_save"},
+    {4, {0x20, 0x10, 0x06}, "custem_copy"},
+    {5, {0x20, 0x10, 0x1B}, "custem_cut"},
+    {6, {0x20, 0x10, 0x19}, "custem_paste"},
+    {7, {0x20, 0x10, 0x09}, "custem_find"},
+    {8, {0x20, 0x10, 0x04}, "custem_select_all"},
+    {9, {0x20, 0x10, 0x2D}, "custem_narrow"},
+    {10, {0x20, 0x10, 0x2E}, "custem_magnify"},
+}};
+
+inline constexpr std::array<AssignmentEntry, 9> EditFunctionTable = {{
+    {0, {0x22, 0x00, 0x00}, "custem_cut"},
+    {1, {0x22, 0x00, 0x01}, "custem_copy"},
+    {2, {0x22, 0x00, 0x02}, "custem_paste"},
+    {3, {0x22, 0x00, 0x03}, "custem_undo"},
+    {4, {0x22, 0x00, 0x04}, "custem_select_all"},
+    {5, {0x22, 0x00, 0x05}, "custem_find"},
+    {6, {0x22, 0x00, 0x06}, "custem_new"},
+    {7, {0x22, 0x00, 0x07}, "custem_save"},
+    {8, {0x22, 0x00, 0x08}, "custem_open"},
+}};
+
+// A mixed list with names of its own, used for the labels of types 0x16, 0x23, 0xA0 and 0xD0.
+// Its middle (02) and right (04) button codes are the reverse of `MouseButtonTable`'s; mouse
+// button labels never come from here.
+inline constexpr std::array<AssignmentEntry, 15> FunctionList = {{
+    {0, {0x10, 0x01, 0x00}, "mouse_key_left"},
+    {1, {0x10, 0x02, 0x00}, "mouse_key_middle"},
+    {2, {0x10, 0x04, 0x00}, "mouse_key_right"},
+    {3, {0x10, 0x10, 0x00}, "mouse_key_forward"},
+    {4, {0x10, 0x08, 0x00}, "mouse_key_back"},
+    {5, {0x14, 0x50, 0x02}, "mouse_key_fire_key"},
+    {6, {0x20, 0x00, 0x00}, "mouse_key_shortcut_key"},
+    {7, {0x20, 0x80, 0x00}, "win_key_text"},
+    {8, {0xA0, 0x02, 0x00}, "mouse_key_smart_key"},
+    {9, {0xA0, 0x00, 0x00}, "close_text"},
+    {10, {0x13, 0x03, 0x00}, "mouse_key_DPI_loop"},
+    {11, {0x13, 0x01, 0x00}, "mouse_key_DPI_add"},
+    {12, {0x13, 0x02, 0x00}, "mouse_key_DPI_sub"},
+    {13, {0x16, 0x00, 0x00}, "mouse_key_DPI_shift"},
+    {14, {0x23, 0x00, 0x00}, "show_window"},
+}};
+
+// Shoot presets (type 0x72), indexed by the first code byte.
+inline constexpr std::array<std::string_view, 4> ShootPresetNames = {"gun_1_txt", "gun_2_txt",
+                                                                     "gun_3_txt", "gun_4_txt"};
+
+// Keyboard keys. Positions 0..7 are the modifiers (left Ctrl, Shift, Alt, Win, then the right
+// ones), 8..113 the plain keys (code 20 00 usage, the HID keyboard usage), 114..131 the consumer
+// functions again with the virtual keys of the media and browser keys, 132..134 the system
+// functions and 135..141 device functions, which key capture never matches (virtual key 0).
+// Only positions 0..112 carry a scan code: K42 (the ISO key beside Enter) shares its scan code
+// with the backslash key, so capture reports it as backslash.
+inline constexpr size_t kKeyboardModifierCount = 8;
+inline constexpr size_t kKeyboardScanCodeCount = 113;
+
+inline constexpr std::array<KeyboardKeyEntry, 142> KeyboardKeyTable = {{
+    {162, {0x20, 0x01, 0x00}, 0x1D, false, "keyboard_key_LCtrl"},                // 0
+    {160, {0x20, 0x02, 0x00}, 0x2A, false, "keyboard_key_LShift"},               // 1
+    {164, {0x20, 0x04, 0x00}, 0x38, false, "keyboard_key_LAlt"},                 // 2
+    {91, {0x20, 0x08, 0x00}, 0x5B, true, "keyboard_key_LWin"},                   // 3
+    {163, {0x20, 0x10, 0x00}, 0x1D, true, "keyboard_key_RCtrl"},                 // 4
+    {161, {0x20, 0x20, 0x00}, 0x36, false, "keyboard_key_RShift"},               // 5
+    {165, {0x20, 0x40, 0x00}, 0x38, true, "keyboard_key_RAlt"},                  // 6
+    {92, {0x20, 0x80, 0x00}, 0x5C, true, "keyboard_key_RWin"},                   // 7
+    {65, {0x20, 0x00, 0x04}, 0x1E, false, "keyboard_key_A"},                     // 8
+    {66, {0x20, 0x00, 0x05}, 0x30, false, "keyboard_key_B"},                     // 9
+    {67, {0x20, 0x00, 0x06}, 0x2E, false, "keyboard_key_C"},                     // 10
+    {68, {0x20, 0x00, 0x07}, 0x20, false, "keyboard_key_D"},                     // 11
+    {69, {0x20, 0x00, 0x08}, 0x12, false, "keyboard_key_E"},                     // 12
+    {70, {0x20, 0x00, 0x09}, 0x21, false, "keyboard_key_F"},                     // 13
+    {71, {0x20, 0x00, 0x0A}, 0x22, false, "keyboard_key_G"},                     // 14
+    {72, {0x20, 0x00, 0x0B}, 0x23, false, "keyboard_key_H"},                     // 15
+    {73, {0x20, 0x00, 0x0C}, 0x17, false, "keyboard_key_I"},                     // 16
+    {74, {0x20, 0x00, 0x0D}, 0x24, false, "keyboard_key_J"},                     // 17
+    {75, {0x20, 0x00, 0x0E}, 0x25, false, "keyboard_key_K"},                     // 18
+    {76, {0x20, 0x00, 0x0F}, 0x26, false, "keyboard_key_L"},                     // 19
+    {77, {0x20, 0x00, 0x10}, 0x32, false, "keyboard_key_M"},                     // 20
+    {78, {0x20, 0x00, 0x11}, 0x31, false, "keyboard_key_N"},                     // 21
+    {79, {0x20, 0x00, 0x12}, 0x18, false, "keyboard_key_O"},                     // 22
+    {80, {0x20, 0x00, 0x13}, 0x19, false, "keyboard_key_P"},                     // 23
+    {81, {0x20, 0x00, 0x14}, 0x10, false, "keyboard_key_Q"},                     // 24
+    {82, {0x20, 0x00, 0x15}, 0x13, false, "keyboard_key_R"},                     // 25
+    {83, {0x20, 0x00, 0x16}, 0x1F, false, "keyboard_key_S"},                     // 26
+    {84, {0x20, 0x00, 0x17}, 0x14, false, "keyboard_key_T"},                     // 27
+    {85, {0x20, 0x00, 0x18}, 0x16, false, "keyboard_key_U"},                     // 28
+    {86, {0x20, 0x00, 0x19}, 0x2F, false, "keyboard_key_V"},                     // 29
+    {87, {0x20, 0x00, 0x1A}, 0x11, false, "keyboard_key_W"},                     // 30
+    {88, {0x20, 0x00, 0x1B}, 0x2D, false, "keyboard_key_X"},                     // 31
+    {89, {0x20, 0x00, 0x1C}, 0x15, false, "keyboard_key_Y"},                     // 32
+    {90, {0x20, 0x00, 0x1D}, 0x2C, false, "keyboard_key_Z"},                     // 33
+    {49, {0x20, 0x00, 0x1E}, 0x02, false, "keyboard_key_1"},                     // 34
+    {50, {0x20, 0x00, 0x1F}, 0x03, false, "keyboard_key_2"},                     // 35
+    {51, {0x20, 0x00, 0x20}, 0x04, false, "keyboard_key_3"},                     // 36
+    {52, {0x20, 0x00, 0x21}, 0x05, false, "keyboard_key_4"},                     // 37
+    {53, {0x20, 0x00, 0x22}, 0x06, false, "keyboard_key_5"},                     // 38
+    {54, {0x20, 0x00, 0x23}, 0x07, false, "keyboard_key_6"},                     // 39
+    {55, {0x20, 0x00, 0x24}, 0x08, false, "keyboard_key_7"},                     // 40
+    {56, {0x20, 0x00, 0x25}, 0x09, false, "keyboard_key_8"},                     // 41
+    {57, {0x20, 0x00, 0x26}, 0x0A, false, "keyboard_key_9"},                     // 42
+    {48, {0x20, 0x00, 0x27}, 0x0B, false, "keyboard_key_0"},                     // 43
+    {13, {0x20, 0x00, 0x28}, 0x1C, false, "keyboard_key_Enter"},                 // 44
+    {27, {0x20, 0x00, 0x29}, 0x01, false, "keyboard_key_Esc"},                   // 45
+    {8, {0x20, 0x00, 0x2A}, 0x0E, false, "keyboard_key_BackSpace"},              // 46
+    {9, {0x20, 0x00, 0x2B}, 0x0F, false, "keyboard_key_Tab"},                    // 47
+    {32, {0x20, 0x00, 0x2C}, 0x39, false, "keyboard_key_Space"},                 // 48
+    {189, {0x20, 0x00, 0x2D}, 0x0C, false, "keyboard_key_-"},                    // 49
+    {187, {0x20, 0x00, 0x2E}, 0x0D, false, "keyboard_key_="},                    // 50
+    {219, {0x20, 0x00, 0x2F}, 0x1A, false, "keyboard_key_["},                    // 51
+    {221, {0x20, 0x00, 0x30}, 0x1B, false, "keyboard_key_]"},                    // 52
+    {220, {0x20, 0x00, 0x31}, 0x2B, false, "keyboard_key_xiegang"},              // 53
+    {186, {0x20, 0x00, 0x33}, 0x27, false, "keyboard_key_;"},                    // 54
+    {222, {0x20, 0x00, 0x34}, 0x28, false, "keyboard_key_'"},                    // 55
+    {192, {0x20, 0x00, 0x35}, 0x29, false, "keyboard_key_`"},                    // 56
+    {188, {0x20, 0x00, 0x36}, 0x33, false, "keyboard_key_<"},                    // 57
+    {190, {0x20, 0x00, 0x37}, 0x34, false, "keyboard_key_."},                    // 58
+    {191, {0x20, 0x00, 0x38}, 0x35, false, "keyboard_key_/"},                    // 59
+    {20, {0x20, 0x00, 0x39}, 0x3A, false, "keyboard_key_Caplk"},                 // 60
+    {112, {0x20, 0x00, 0x3A}, 0x3B, false, "keyboard_key_F1"},                   // 61
+    {113, {0x20, 0x00, 0x3B}, 0x3C, false, "keyboard_key_F2"},                   // 62
+    {114, {0x20, 0x00, 0x3C}, 0x3D, false, "keyboard_key_F3"},                   // 63
+    {115, {0x20, 0x00, 0x3D}, 0x3E, false, "keyboard_key_F4"},                   // 64
+    {116, {0x20, 0x00, 0x3E}, 0x3F, false, "keyboard_key_F5"},                   // 65
+    {117, {0x20, 0x00, 0x3F}, 0x40, false, "keyboard_key_F6"},                   // 66
+    {118, {0x20, 0x00, 0x40}, 0x41, false, "keyboard_key_F7"},                   // 67
+    {119, {0x20, 0x00, 0x41}, 0x42, false, "keyboard_key_F8"},                   // 68
+    {120, {0x20, 0x00, 0x42}, 0x43, false, "keyboard_key_F9"},                   // 69
+    {121, {0x20, 0x00, 0x43}, 0x44, false, "keyboard_key_F10"},                  // 70
+    {122, {0x20, 0x00, 0x44}, 0x57, false, "keyboard_key_F11"},                  // 71
+    {123, {0x20, 0x00, 0x45}, 0x58, false, "keyboard_key_F12"},                  // 72
+    {44, {0x20, 0x00, 0x46}, 0x37, true, "keyboard_key_Print Scr"},              // 73
+    {145, {0x20, 0x00, 0x47}, 0x46, false, "keyboard_key_Scroll Lock"},          // 74
+    {19, {0x20, 0x00, 0x48}, 0x45, false, "keyboard_key_Pause"},                 // 75
+    {45, {0x20, 0x00, 0x49}, 0x52, true, "keyboard_key_Insert"},                 // 76
+    {36, {0x20, 0x00, 0x4A}, 0x47, true, "keyboard_key_Home"},                   // 77
+    {33, {0x20, 0x00, 0x4B}, 0x49, true, "keyboard_key_Page Up"},                // 78
+    {46, {0x20, 0x00, 0x4C}, 0x53, true, "keyboard_key_Delete"},                 // 79
+    {35, {0x20, 0x00, 0x4D}, 0x4F, true, "keyboard_key_End"},                    // 80
+    {34, {0x20, 0x00, 0x4E}, 0x51, true, "keyboard_key_Page Down"},              // 81
+    {39, {0x20, 0x00, 0x4F}, 0x4D, true, "keyboard_key_Right"},                  // 82
+    {37, {0x20, 0x00, 0x50}, 0x4B, true, "keyboard_key_Left"},                   // 83
+    {40, {0x20, 0x00, 0x51}, 0x50, true, "keyboard_key_Down"},                   // 84
+    {38, {0x20, 0x00, 0x52}, 0x48, true, "keyboard_key_Up"},                     // 85
+    {144, {0x20, 0x00, 0x53}, 0x45, true, "keyboard_key_Num Lock"},              // 86
+    {111, {0x20, 0x00, 0x54}, 0x35, true, "keyboard_key_Num /"},                 // 87
+    {106, {0x20, 0x00, 0x55}, 0x37, false, "keyboard_key_Num *"},                // 88
+    {109, {0x20, 0x00, 0x56}, 0x4A, false, "keyboard_key_Num -"},                // 89
+    {107, {0x20, 0x00, 0x57}, 0x4E, false, "keyboard_key_Num +"},                // 90
+    {257, {0x20, 0x00, 0x58}, 0x1C, true, "keyboard_key_Num Enter"},             // 91
+    {97, {0x20, 0x00, 0x59}, 0x4F, false, "keyboard_key_Num 1"},                 // 92
+    {98, {0x20, 0x00, 0x5A}, 0x50, false, "keyboard_key_Num 2"},                 // 93
+    {99, {0x20, 0x00, 0x5B}, 0x51, false, "keyboard_key_Num 3"},                 // 94
+    {100, {0x20, 0x00, 0x5C}, 0x4B, false, "keyboard_key_Num 4"},                // 95
+    {101, {0x20, 0x00, 0x5D}, 0x4C, false, "keyboard_key_Num 5"},                // 96
+    {102, {0x20, 0x00, 0x5E}, 0x4D, false, "keyboard_key_Num 6"},                // 97
+    {103, {0x20, 0x00, 0x5F}, 0x47, false, "keyboard_key_Num 7"},                // 98
+    {104, {0x20, 0x00, 0x60}, 0x48, false, "keyboard_key_Num 8"},                // 99
+    {105, {0x20, 0x00, 0x61}, 0x49, false, "keyboard_key_Num 9"},                // 100
+    {96, {0x20, 0x00, 0x62}, 0x52, false, "keyboard_key_Num 0"},                 // 101
+    {110, {0x20, 0x00, 0x63}, 0x53, false, "keyboard_key_Decimal"},              // 102
+    {93, {0x20, 0x00, 0x65}, 0x5D, true, "keyboard_key_App"},                    // 103
+    {226, {0x20, 0x00, 0x64}, 0x56, false, "keyboard_key_K45"},                  // 104
+    {193, {0x20, 0x00, 0x87}, 0x73, false, "keyboard_key_K56"},                  // 105
+    {255, {0x20, 0x00, 0x89}, 0x7D, false, "keyboard_key_K14"},                  // 106
+    {194, {0x20, 0x00, 0x85}, 0x7E, false, "keyboard_key_K107"},                 // 107
+    {235, {0x20, 0x00, 0x8B}, 0x7B, false, "keyboard_key_K131"},                 // 108
+    {255, {0x20, 0x00, 0x8A}, 0x79, false, "keyboard_key_K132"},                 // 109
+    {255, {0x20, 0x00, 0x88}, 0x70, false, "keyboard_key_K133"},                 // 110
+    {233, {0x20, 0x00, 0x91}, 0x71, false, "keyboard_key_K150"},                 // 111
+    {255, {0x20, 0x00, 0x90}, 0x72, false, "keyboard_key_K151"},                 // 112
+    {191, {0x20, 0x00, 0x32}, 0x00, false, "keyboard_key_K42"},                  // 113
+    {183, {0x30, 0x92, 0x01}, 0x00, false, "media_calc"},                        // 114
+    {172, {0x30, 0x23, 0x02}, 0x00, false, "keyboard_key_Browaer Home"},         // 115
+    {179, {0x30, 0xCD, 0x00}, 0x00, false, "keyboard_key_Media Play Pause"},     // 116
+    {170, {0x30, 0x21, 0x02}, 0x00, false, "keyboard_key_Browser Search"},       // 117
+    {180, {0x30, 0x8A, 0x01}, 0x00, false, "keyboard_key_Launch Mail"},          // 118
+    {175, {0x30, 0xE9, 0x00}, 0x00, false, "keyboard_key_Volume Up"},            // 119
+    {173, {0x30, 0xE2, 0x00}, 0x00, false, "media_mute"},                        // 120
+    {178, {0x30, 0xB7, 0x00}, 0x00, false, "keyboard_key_Media Stop"},           // 121
+    {174, {0x30, 0xEA, 0x00}, 0x00, false, "keyboard_key_Volume Down"},          // 122
+    {171, {0x30, 0x2A, 0x02}, 0x00, false, "keyboard_key_Browser Favorites"},    // 123
+    {167, {0x30, 0x25, 0x02}, 0x00, false, "keyboard_key_Browser ForWard"},      // 124
+    {166, {0x30, 0x24, 0x02}, 0x00, false, "keyboard_key_Browser Back"},         // 125
+    {177, {0x30, 0xB6, 0x00}, 0x00, false, "keyboard_key_Media Prev Track"},     // 126
+    {176, {0x30, 0xB5, 0x00}, 0x00, false, "keyboard_key_Media Next Track"},     // 127
+    {182, {0x30, 0x94, 0x01}, 0x00, false, "keyboard_key_Computer"},             // 128
+    {168, {0x30, 0x27, 0x02}, 0x00, false, "keyboard_key_Browser Refresh"},      // 129
+    {169, {0x30, 0x26, 0x02}, 0x00, false, "wed_stop"},                          // 130
+    {181, {0x30, 0x83, 0x01}, 0x00, false, "keyboard_key_Launch Media Select"},  // 131
+    {259, {0x40, 0x01, 0x00}, 0x00, false, "keyboard_key_Power"},                // 132
+    {260, {0x40, 0x02, 0x00}, 0x00, false, "keyboard_key_Sleep"},                // 133
+    {261, {0x40, 0x04, 0x00}, 0x00, false, "keyboard_key_Wakeup"},               // 134
+    {0, {0xA0, 0x47, 0x00}, 0x00, false, "keyboard_key_Launch App2"},            // 135
+    {0, {0xA0, 0x47, 0x01}, 0x00, false, "keyboard_key_Volume Down"},            // 136
+    {0, {0xA0, 0x47, 0x02}, 0x00, false, "keyboard_key_Volume Up"},              // 137
+    {0, {0xA0, 0x47, 0x03}, 0x00, false, "keyboard_key_Volume Mute"},            // 138
+    {0, {0xD0, 0xA2, 0x05}, 0x00, false, "keyboard_key_M5"},                     // 139
+    {0, {0xA0, 0x01, 0x00}, 0x00, false, "keyboard_key_FN"},                     // 140
+    {0, {0xA0, 0x1B, 0x00}, 0x00, false, "keyboard_key_GM"},                     // 141
+}};
+
+// The name list goes on past the table with the swing and wheel labels (positions 142..145).
+inline constexpr std::array<std::string_view, 4> KeyboardKeyExtraNames = {
+    "mouse_key_left_Swing", "mouse_key_right_Swing", "mouse_key_up_Swing", "mouse_key_down_Swing"};
+
+// The keyboard page's program keys: row i is the page's key button "key_" + i, with its default
+// assignment.
+inline constexpr std::array<AssignmentCode, 170> ProgramKeyTable = {{
+    {0x20, 0x00, 0x29},  // 0
+    {0x20, 0x00, 0x3A},  // 1
+    {0x20, 0x00, 0x3B},  // 2
+    {0x20, 0x00, 0x3C},  // 3
+    {0x20, 0x00, 0x3D},  // 4
+    {0x20, 0x00, 0x3E},  // 5
+    {0x20, 0x00, 0x3F},  // 6
+    {0x20, 0x00, 0x40},  // 7
+    {0x20, 0x00, 0x41},  // 8
+    {0x20, 0x00, 0x42},  // 9
+    {0x20, 0x00, 0x43},  // 10
+    {0x20, 0x00, 0x44},  // 11
+    {0x20, 0x00, 0x45},  // 12
+    {0x20, 0x00, 0x46},  // 13
+    {0x20, 0x00, 0x47},  // 14
+    {0x20, 0x00, 0x48},  // 15
+    {0xA0, 0x47, 0x00},  // 16
+    {0xA0, 0x47, 0x01},  // 17
+    {0xA0, 0x47, 0x02},  // 18
+    {0xA0, 0x47, 0x03},  // 19
+    {0x20, 0x00, 0x00},  // 20
+    {0x20, 0x00, 0x35},  // 21
+    {0x20, 0x00, 0x1E},  // 22
+    {0x20, 0x00, 0x1F},  // 23
+    {0x20, 0x00, 0x20},  // 24
+    {0x20, 0x00, 0x21},  // 25
+    {0x20, 0x00, 0x22},  // 26
+    {0x20, 0x00, 0x23},  // 27
+    {0x20, 0x00, 0x24},  // 28
+    {0x20, 0x00, 0x25},  // 29
+    {0x20, 0x00, 0x26},  // 30
+    {0x20, 0x00, 0x27},  // 31
+    {0x20, 0x00, 0x2D},  // 32
+    {0x20, 0x00, 0x2E},  // 33
+    {0x20, 0x00, 0x2A},  // 34
+    {0x20, 0x00, 0x49},  // 35
+    {0x20, 0x00, 0x4A},  // 36
+    {0x20, 0x00, 0x4B},  // 37
+    {0x20, 0x00, 0x53},  // 38
+    {0x20, 0x00, 0x54},  // 39
+    {0x20, 0x00, 0x55},  // 40
+    {0x20, 0x00, 0x56},  // 41
+    {0x20, 0x00, 0x2B},  // 42
+    {0x20, 0x00, 0x14},  // 43
+    {0x20, 0x00, 0x1A},  // 44
+    {0x20, 0x00, 0x08},  // 45
+    {0x20, 0x00, 0x15},  // 46
+    {0x20, 0x00, 0x17},  // 47
+    {0x20, 0x00, 0x1C},  // 48
+    {0x20, 0x00, 0x18},  // 49
+    {0x20, 0x00, 0x0C},  // 50
+    {0x20, 0x00, 0x12},  // 51
+    {0x20, 0x00, 0x13},  // 52
+    {0x20, 0x00, 0x2F},  // 53
+    {0x20, 0x00, 0x30},  // 54
+    {0x20, 0x00, 0x31},  // 55
+    {0x20, 0x00, 0x4C},  // 56
+    {0x20, 0x00, 0x4D},  // 57
+    {0x20, 0x00, 0x4E},  // 58
+    {0x20, 0x00, 0x5F},  // 59
+    {0x20, 0x00, 0x60},  // 60
+    {0x20, 0x00, 0x61},  // 61
+    {0x20, 0x00, 0x32},  // 62
+    {0x20, 0x00, 0x39},  // 63
+    {0x20, 0x00, 0x04},  // 64
+    {0x20, 0x00, 0x16},  // 65
+    {0x20, 0x00, 0x07},  // 66
+    {0x20, 0x00, 0x09},  // 67
+    {0x20, 0x00, 0x0A},  // 68
+    {0x20, 0x00, 0x0B},  // 69
+    {0x20, 0x00, 0x0D},  // 70
+    {0x20, 0x00, 0x0E},  // 71
+    {0x20, 0x00, 0x0F},  // 72
+    {0x20, 0x00, 0x33},  // 73
+    {0x20, 0x00, 0x34},  // 74
+    {0x20, 0x00, 0x28},  // 75
+    {0x20, 0x00, 0x5C},  // 76
+    {0x20, 0x00, 0x5D},  // 77
+    {0x20, 0x00, 0x5E},  // 78
+    {0x20, 0x00, 0x8A},  // 79
+    {0x20, 0x00, 0x8B},  // 80
+    {0x20, 0x00, 0x90},  // 81
+    {0x20, 0x00, 0x91},  // 82
+    {0x20, 0x00, 0x88},  // 83
+    {0x20, 0x02, 0x00},  // 84
+    {0x20, 0x00, 0x1D},  // 85
+    {0x20, 0x00, 0x1B},  // 86
+    {0x20, 0x00, 0x06},  // 87
+    {0x20, 0x00, 0x19},  // 88
+    {0x20, 0x00, 0x05},  // 89
+    {0x20, 0x00, 0x11},  // 90
+    {0x20, 0x00, 0x10},  // 91
+    {0x20, 0x00, 0x36},  // 92
+    {0x20, 0x00, 0x37},  // 93
+    {0x20, 0x00, 0x38},  // 94
+    {0x20, 0x20, 0x00},  // 95
+    {0x20, 0x00, 0x52},  // 96
+    {0x20, 0x00, 0x59},  // 97
+    {0x20, 0x00, 0x5A},  // 98
+    {0x20, 0x00, 0x5B},  // 99
+    {0x20, 0x00, 0x87},  // 100
+    {0x20, 0x00, 0x89},  // 101
+    {0x20, 0x00, 0x64},  // 102
+    {0x20, 0x00, 0x85},  // 103
+    {0x20, 0x00, 0x00},  // 104
+    {0x20, 0x01, 0x00},  // 105
+    {0x20, 0x08, 0x00},  // 106
+    {0x20, 0x04, 0x00},  // 107
+    {0x20, 0x00, 0x2C},  // 108
+    {0x20, 0x40, 0x00},  // 109
+    {0xA0, 0x01, 0x00},  // 110
+    {0x20, 0x00, 0x65},  // 111
+    {0x20, 0x10, 0x00},  // 112
+    {0x20, 0x00, 0x50},  // 113
+    {0x20, 0x00, 0x51},  // 114
+    {0x20, 0x00, 0x4F},  // 115
+    {0x20, 0x00, 0x62},  // 116
+    {0x20, 0x00, 0x63},  // 117
+    {0x20, 0x00, 0x58},  // 118
+    {0x20, 0x00, 0x57},  // 119
+    {0xD0, 0xA2, 0x01},  // 120
+    {0xD0, 0xA2, 0x02},  // 121
+    {0xD0, 0xA2, 0x03},  // 122
+    {0xD0, 0xA2, 0x04},  // 123
+    {0xD0, 0xA2, 0x05},  // 124
+    {0x20, 0x80, 0x00},  // 125
+    {0x30, 0xE2, 0x00},  // 126
+    {0x20, 0x00, 0x00},  // 127
+    {0x20, 0x00, 0x00},  // 128
+    {0x20, 0x00, 0x00},  // 129
+    {0x20, 0x00, 0x00},  // 130
+    {0x20, 0x00, 0x00},  // 131
+    {0x20, 0x00, 0x00},  // 132
+    {0x20, 0x00, 0x00},  // 133
+    {0x20, 0x00, 0x00},  // 134
+    {0x20, 0x00, 0x00},  // 135
+    {0x20, 0x00, 0x00},  // 136
+    {0x20, 0x00, 0x00},  // 137
+    {0x20, 0x00, 0x00},  // 138
+    {0x20, 0x00, 0x00},  // 139
+    {0x20, 0x00, 0x00},  // 140
+    {0x20, 0x00, 0x00},  // 141
+    {0x20, 0x00, 0x00},  // 142
+    {0x20, 0x00, 0x00},  // 143
+    {0x20, 0x00, 0x00},  // 144
+    {0x20, 0x00, 0x00},  // 145
+    {0x20, 0x00, 0x00},  // 146
+    {0x20, 0x00, 0x00},  // 147
+    {0x20, 0x00, 0x00},  // 148
+    {0x20, 0x00, 0x00},  // 149
+    {0x20, 0x00, 0x00},  // 150
+    {0x20, 0x00, 0x00},  // 151
+    {0x20, 0x00, 0x00},  // 152
+    {0x20, 0x00, 0x00},  // 153
+    {0x20, 0x00, 0x00},  // 154
+    {0x20, 0x00, 0x00},  // 155
+    {0x20, 0x00, 0x00},  // 156
+    {0x20, 0x00, 0x00},  // 157
+    {0x20, 0x00, 0x00},  // 158
+    {0x20, 0x00, 0x00},  // 159
+    {0x20, 0x00, 0x00},  // 160
+    {0x20, 0x00, 0x00},  // 161
+    {0x20, 0x00, 0x00},  // 162
+    {0x20, 0x00, 0x00},  // 163
+    {0x20, 0x00, 0x00},  // 164
+    {0x20, 0x00, 0x00},  // 165
+    {0x20, 0x00, 0x00},  // 166
+    {0x00, 0x00, 0x00},  // 167
+    {0x00, 0x00, 0x00},  // 168
+    {0x00, 0x00, 0x00},  // 169
+}};
+
+}  // namespace keys
