@@ -249,6 +249,12 @@ toolkit::LRESULT CMainWnd::OnDestroy(uint32_t, toolkit::WPARAM, toolkit::LPARAM,
 toolkit::LRESULT CMainWnd::HandleCustomMessage(uint32_t msg, toolkit::WPARAM wParam,
                                                toolkit::LPARAM lParam, bool& handled) {
     handled = false;
+    // Once the shutdown has begun its stop still answers the scan thread's sends so that the
+    // thread can end; a device that arrives or leaves then is no longer attached or detached.
+    if (stopped_ && (msg == hid::WM_DEVICE_ARRIVAL || msg == hid::WM_DEVICE_REMOVAL)) {
+        handled = true;
+        return 0;
+    }
     router_.Message(msg, wParam, lParam, Globals().systemAwake.load() != 0, handled);
     return 0;
 }
