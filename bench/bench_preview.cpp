@@ -1,22 +1,16 @@
 // The lighting preview of one device: the CPU its thread takes while it animates breathing, and
 // the cost and allocations of one preview step.
 
-// The counting operator new below pairs malloc with free; GCC cannot see that through inlining.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
 #include <benchmark/benchmark.h>
 #include <time.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "counting_allocator.h"
+#include "device/headset/headset_colour_reports.h"
+#include "device/mouse_pad/pad_preview.h"
 #include "device/quendal_usb_device.h"
 #include "os/event.h"
 
 namespace {
-
-std::atomic<long> g_allocations{0};
 
 // A device whose light mode 0 is breathing, with a mouse's 15 LEDs.
 class BreathingDevice : public device::CQuendalUSBDevice {
@@ -80,19 +74,44 @@ void BM_PreviewStepBreathing(benchmark::State& state) {
 }
 BENCHMARK(BM_PreviewStepBreathing);
 
-}  // namespace
+// The pad's own steps over its 15 LEDs: argument 0 the wave, 1 the narrow ripple, 2 the wide one.
+void BM_PadPreviewStep(benchmark::State& state) {
+    device::LightingPreview preview;
+    preview.SetLedCount(device::kPadLedCount);
+    device::PadPreviewState pad;
+    const device::PreviewParams p{.brightness = 4, .direction = 0, .colourful = 1};
+    const long before = g_allocations.load();
+    for (auto _ : state) {
+        switch (state.range(0)) {
+            case 0:
+                device::PadStepA(preview, pad, p);
+                break;
+            case 1:
+                device::PadStepB(preview, pad, p);
+                break;
+            default:
+                device::PadStepC(preview, pad, p);
+                break;
+        }
+        benchmark::DoNotOptimize(preview.Led(0));
+    }
+    state.counters["allocations_per_step"] =
+        benchmark::Counter(static_cast<double>(g_allocations.load() - before) / state.iterations());
+}
+BENCHMARK(BM_PadPreviewStep)->Arg(0)->Arg(1)->Arg(2);
 
-// Counts every allocation, so that the step benchmark can show that a step makes none.
-void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
+// The headset's twelve colour reports, built every 5 ms while its page lives.
+void BM_HeadsetColourReports(benchmark::State& state) {
+    std::array<device::LedColour, device::kHeadsetLedCount> leds{};
+    for (int i = 0; i < device::kHeadsetLedCount; ++i)
+        leds[i] = {static_cast<uint8_t>(i * 19), 128, 255, 200};
+    const long before = g_allocations.load();
+    for (auto _ : state) benchmark::DoNotOptimize(device::BuildHeadsetColourReports(leds));
+    state.counters["allocations_per_push"] =
+        benchmark::Counter(static_cast<double>(g_allocations.load() - before) / state.iterations());
 }
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
+BENCHMARK(BM_HeadsetColourReports);
+
+}  // namespace
 
 BENCHMARK_MAIN();

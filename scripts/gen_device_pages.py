@@ -85,9 +85,18 @@ def rect(r):
     return "%d,%d,%d,%d" % tuple(int(round(v)) for v in r)
 
 
+# The panels that ship, by area: the skin file each area includes.
+PANELS = {
+    "profile": "XML\\CustomControlXML\\DeviceProfile.xml",
+    "deng": "XML\\CustomControlXML\\LightControl.xml",
+}
+
+
 def area(key, indent, used, extra="", titled=True):
     name, title = AREAS[key]
     pad = " " * indent
+    if used and key in PANELS:
+        extra += '%s  <Include source="%s"/>\n' % (pad, PANELS[key])
     if not used:
         return '%s<VerticalLayout name="%s_unused" visible="false"/>\n' % (pad, name)
     heading = ""
@@ -99,11 +108,9 @@ def area(key, indent, used, extra="", titled=True):
 
 
 def profile_area(indent, titled):
-    """The profile area holds the profile panel, built from its own skin file
-    (XML/CustomControlXML/DeviceProfile.xml); where the area is short the panel goes without
-    the heading."""
-    panel = "%s  <DeviceProfileUI/>\n" % (" " * indent)
-    return area("profile", indent, True, panel, titled)
+    """The profile area and its panel; where the area is short the panel goes without the
+    heading."""
+    return area("profile", indent, True, "", titled)
 
 
 def function_switch(tabs, indent):

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config clang libclang-rt-14-dev
   libjsoncpp-dev libpugixml-dev libcairo2-dev libpango1.0-dev libfontconfig-dev libsdl2-dev
-  libcurl4-openssl-dev libudev-dev libsystemd-dev libx11-dev libxi-dev libxtst-dev
+  libcurl4-openssl-dev libudev-dev libsystemd-dev libx11-dev libxi-dev libxtst-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool dbus-daemon dbus-bin umockdev libumockdev-dev
   fonts-noto-core fonts-noto-cjk

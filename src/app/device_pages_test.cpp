@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "app/dispatch/control_factory.h"
 #include "device/quendal_usb_device.h"
 #include "os/message_loop.h"
 #include "toolkit/backend/headless_backend.h"
@@ -25,10 +24,12 @@
 #include "toolkit/paint_manager_ui.h"
 #include "toolkit/resource_manager.h"
 #include "toolkit/test_driver.h"
+#include "toolkit/testing/shipped_skin_session.h"
 #include "toolkit/timer_service.h"
 #include "ui/controls/device_key_button_ui.h"
-#include "ui/controls/register_custom_controls.h"
 #include "ui/controls/select_panel_ui.h"
+#include "ui/panels/lighting/light_control_ui.h"
+#include "ui/panels/profile/device_profile_ui.h"
 
 namespace app {
 namespace {
@@ -92,28 +93,8 @@ constexpr int kPageHeight = 438;
 
 class DevicePagesTest : public ::testing::TestWithParam<size_t> {
   protected:
-    void SetUp() override {
-        skin_ = fs::path(BRASVIK_BINARY_DIR) / "skin";
-        ASSERT_TRUE(fs::is_directory(skin_)) << skin_;
-        loop_ = std::make_unique<os::MessageLoop>();
-        toolkit::TimerService::SetVirtual(true);
-        toolkit::CPaintManagerUI::SetResourcePath(skin_.string() + "/");
-        toolkit::CPaintManagerUI::RemoveAllImages();
-        toolkit::CResourceManager::GetInstance().Release();
-        ASSERT_TRUE(toolkit::CResourceManager::GetInstance().LoadResource("res.xml"));
-        toolkit::HeadlessBackend::SetScreenSize(1920, 1080);
-        ui::RegisterCustomControls();
-    }
-
-    void TearDown() override {
-        driver_.reset();
-        if (window_ && window_->GetHWND() != 0) window_->DestroyWindow();
-        window_.reset();
-        toolkit::CPaintManagerUI::RemoveAllImages();
-        toolkit::CResourceManager::GetInstance().Release();
-        toolkit::TimerService::SetVirtual(false);
-        loop_.reset();
-    }
+    void SetUp() override { session_.Begin(); }
+    void TearDown() override { session_.End(driver_, window_); }
 
     const PageCase& Page() const { return Pages()[GetParam()]; }
 
@@ -132,9 +113,11 @@ class DevicePagesTest : public ::testing::TestWithParam<size_t> {
             // factory creates them.
             if (name == "SelectPanel") return new ui::CSelectPanelUI;
             if (name == "DeviceKeyButton") return new ui::CDeviceKeyButtonUI;
-            if (name == page.rootClass) return model_ = new device::CQuendalUSBDevice;
-            // The panels of the page, as the main window's factory builds them.
-            return dispatch::CreateSkinControl(name, window_.get(), &window_->GetPaintManager());
+            if (name == "LightControl") return new ui::CLightControlUI;
+            if (name == "DeviceProfile") return new ui::CDeviceProfileUI;
+            if (name != page.rootClass) return nullptr;
+            model_ = new device::CQuendalUSBDevice;
+            return model_;
         });
         auto& res = toolkit::CResourceManager::GetInstance();
         if (!res.LoadLanguage(language)) {
@@ -193,8 +176,7 @@ class DevicePagesTest : public ::testing::TestWithParam<size_t> {
         return (c(r) << 16) | (c(g) << 8) | c(b);
     }
 
-    fs::path skin_;
-    std::unique_ptr<os::MessageLoop> loop_;
+    toolkit::testing::ShippedSkinSession session_;
     std::unique_ptr<toolkit::DriverWindow> window_;
     std::unique_ptr<toolkit::UiTestDriver> driver_;
     device::CQuendalUSBDevice* model_ = nullptr;

@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "app/app_globals.h"
+#include "app/device_bar/register_device_bar_controls.h"
 #include "app/main_wnd.h"
 #include "app/panel_dialogs_app.h"
 #include "app/private_font.h"
 #include "app/script_runner.h"
+#include "device/register_device_classes.h"
 #include "os/atomic_file.h"
 #include "os/debug_output.h"
 #include "os/folders.h"
@@ -79,6 +81,8 @@ int RunEntry(const CommandLineOptions& options) {
 
     // 8. The program's own control classes, and what their panels ask of the application.
     ui::RegisterCustomControls();
+    device::RegisterDeviceClasses();
+    RegisterDeviceBarControls();
     static PanelDialogsApp panelDialogs;
     ui::SetPanelDialogs(&panelDialogs);
 

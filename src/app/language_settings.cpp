@@ -2,6 +2,8 @@
 
 #include <json/value.h>
 
+#include <cctype>
+#include <cstdlib>
 #include <utility>
 
 #include "os/debug_output.h"
@@ -42,13 +44,61 @@ std::string Text(const Json::Value& v) {
     return v.isString() ? v.asString() : std::string();
 }
 
+// Language names compare as locale names do: "zh-TW", "zh_tw" and "zh_TW" are one.
+std::string NormalName(const std::string& name) {
+    std::string out;
+    for (char c : name)
+        out += c == '-' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// The locale that decides the language of messages; "C" and "POSIX" name no language.
+std::string UserLocale() {
+    for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* v = std::getenv(var);
+        if (v != nullptr && v[0] != '\0') {
+            const std::string locale = v;
+            return locale == "C" || locale == "POSIX" || locale.rfind("C.", 0) == 0 ? "" : locale;
+        }
+    }
+    return "";
+}
+
 }  // namespace
 
 LanguageSettings::LanguageSettings(os::SettingsStore& store, std::string configFile)
     : store_(store), configFile_(std::move(configFile)) {}
 
 void LanguageSettings::EnsureKey() {
-    if (!store_.KeyExists(kKey)) store_.CreateKey(kKey);
+    if (store_.GetDword(kKey, kValue)) return;
+    const std::string locale = UserLocale();
+    const uint32_t id = LocaleLanguageId(locale);
+    if (store_.SetDword(kKey, kValue, id))
+        os::DebugOutput("language: first start, locale '" + locale + "' gives " +
+                        std::to_string(id));
+}
+
+uint32_t LanguageSettings::LocaleLanguageId(const std::string& locale) {
+    // "ll_TT.encoding@modifier": only language and territory count.
+    const std::string wanted = NormalName(locale.substr(0, locale.find_first_of(".@")));
+    const std::string language = wanted.substr(0, wanted.find('_'));
+    const Json::Value entries = Entries(configFile_);
+    std::optional<uint32_t> exact, alone, sameLanguage, english;
+    for (const Json::Value& entry : entries) {
+        const Json::Value id = Member(entry, "Language_ID");
+        if (!id.isIntegral()) continue;
+        const auto value = static_cast<uint32_t>(id.asLargestInt());
+        const std::string name = NormalName(Text(Member(entry, "Language_name")));
+        if (name.empty()) continue;
+        if (!exact && !language.empty() && name == wanted) exact = value;
+        if (!alone && !language.empty() && name == language) alone = value;
+        if (!sameLanguage && !language.empty() && name.substr(0, name.find('_')) == language)
+            sameLanguage = value;
+        if (!english && name == "en") english = value;
+    }
+    for (const std::optional<uint32_t>& v : {exact, alone, sameLanguage, english})
+        if (v) return *v;
+    return kEnglishId;
 }
 
 int LanguageSettings::StoredIndex() {

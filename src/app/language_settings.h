@@ -16,12 +16,18 @@ class LanguageSettings {
     static constexpr const char* kKey = "SOFTWARE\\Brasvik M402";
     static constexpr const char* kValue = "LANGUAGE";
     static constexpr const char* kConfigName = "Language.config";
+    static constexpr uint32_t kEnglishId = 1033;
 
     LanguageSettings(os::SettingsStore& store, std::string configFile);
 
-    // Creates the settings key when it is missing (the first start), as an installer would, so
-    // that the choice can be stored from then on.
+    // At the first start (no stored choice yet) stores one as an installer would: the entry
+    // of "Language.config" that matches the user's locale (LC_ALL, LC_MESSAGES, then LANG), or
+    // English when none does. A stored choice is kept.
     void EnsureKey();
+    // The "Language_ID" for a locale such as "pt_BR.UTF-8": the entry named by language and
+    // territory, else by the language alone, else the first of that language; English (1033, or
+    // the "en" entry's id) otherwise.
+    uint32_t LocaleLanguageId(const std::string& locale);
     // The index of the first entry whose "Language_ID" is the stored value; 0 when nothing is
     // stored, the file is missing or nothing matches.
     int StoredIndex();

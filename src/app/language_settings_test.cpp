@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "toolkit/control_ui.h"
 #include "toolkit/resource_manager.h"
 #include "toolkit/testing/skin_fixture.h"
@@ -40,8 +46,7 @@ class LanguageSettingsTest : public toolkit::testing::SkinFixture {
 TEST_F(LanguageSettingsTest, StoredIndexFallsBackToTheFirstEntry) {
     LanguageSettings language(*store_, dir_ + "/Language.config");
     EXPECT_EQ(language.StoredIndex(), 0);  // no key, no value
-    language.EnsureKey();
-    EXPECT_TRUE(store_->KeyExists(LanguageSettings::kKey));
+    store_->CreateKey(LanguageSettings::kKey);
     EXPECT_EQ(language.StoredIndex(), 0);
     store_->SetDword(LanguageSettings::kKey, LanguageSettings::kValue, 1031);
     EXPECT_EQ(language.StoredIndex(), 3);
@@ -54,6 +59,77 @@ TEST_F(LanguageSettingsTest, StoredIndexFallsBackToTheFirstEntry) {
     LanguageSettings broken(*store_, dir_ + "/broken.config");
     EXPECT_EQ(broken.StoredIndex(), 0);
     EXPECT_TRUE(broken.ApplyLanguage(1, pm()));  // a damaged entry changes the face only
+}
+
+// Sets the locale variables for one test and puts the old values back.
+class LocaleEnvironment {
+  public:
+    LocaleEnvironment(const char* all, const char* messages, const char* lang) {
+        Set("LC_ALL", all);
+        Set("LC_MESSAGES", messages);
+        Set("LANG", lang);
+    }
+    ~LocaleEnvironment() {
+        for (const auto& [name, value] : saved_) {
+            if (value)
+                ::setenv(name.c_str(), value->c_str(), 1);
+            else
+                ::unsetenv(name.c_str());
+        }
+    }
+
+  private:
+    void Set(const char* name, const char* value) {
+        const char* old = std::getenv(name);
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(LanguageSettingsTest, TheFirstStartTakesTheLanguageFromTheLocale) {
+    struct Case {
+        const char* all;
+        const char* messages;
+        const char* lang;
+        uint32_t stored;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, "de_DE.UTF-8", 1031},
+        {nullptr, nullptr, "zh_TW.UTF-8", 1028},
+        {nullptr, nullptr, "zh_SG.UTF-8", 2052},  // the first entry of the language
+        {nullptr, nullptr, "de_AT.UTF-8@euro", 1031},
+        {nullptr, "zh_CN.UTF-8", "de_DE.UTF-8", 2052},        // LC_MESSAGES before LANG
+        {"de_CH.UTF-8", "zh_CN.UTF-8", "fr_FR.UTF-8", 1031},  // LC_ALL before both
+        {"", "", "zh_TW", 1028},                              // empty ones do not count
+        {nullptr, nullptr, "fr_FR.UTF-8", 1033},              // not in the file: English
+        {nullptr, nullptr, "C.UTF-8", 1033},
+        {"POSIX", nullptr, "de_DE.UTF-8", 1033},
+        {nullptr, nullptr, nullptr, 1033},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.all ? c.all : "-") + " " + (c.messages ? c.messages : "-") +
+                     " " + (c.lang ? c.lang : "-"));
+        LocaleEnvironment env(c.all, c.messages, c.lang);
+        store_->DeleteKey(LanguageSettings::kKey);
+        LanguageSettings language(*store_, dir_ + "/Language.config");
+        language.EnsureKey();
+        EXPECT_EQ(store_->GetDword(LanguageSettings::kKey, LanguageSettings::kValue), c.stored);
+    }
+    // Later starts keep what is stored, whatever the locale says now.
+    LocaleEnvironment env(nullptr, nullptr, "de_DE.UTF-8");
+    store_->SetDword(LanguageSettings::kKey, LanguageSettings::kValue, 1028);
+    LanguageSettings language(*store_, dir_ + "/Language.config");
+    language.EnsureKey();
+    EXPECT_EQ(store_->GetDword(LanguageSettings::kKey, LanguageSettings::kValue), 1028u);
+    EXPECT_EQ(language.StoredIndex(), 2);
+    // Without an English entry English is still its usual id.
+    WriteFile("no_en.config", R"({"Language": [{"Language_name": "de", "Language_ID": 1031}]})");
+    EXPECT_EQ(LanguageSettings(*store_, dir_ + "/no_en.config").LocaleLanguageId("sv_SE.UTF-8"),
+              LanguageSettings::kEnglishId);
 }
 
 TEST_F(LanguageSettingsTest, ApplyingSwitchesTextsFacesAndTheStoredChoice) {
@@ -89,6 +165,27 @@ TEST_F(LanguageSettingsTest, ApplyingSwitchesTextsFacesAndTheStoredChoice) {
     EXPECT_TRUE(language.ApplyLanguage(2, pm()));
     EXPECT_EQ(Face(), "Noto Sans CJK TC Regular");
     EXPECT_EQ(Label(), "Einstellungen");
+}
+
+TEST_F(LanguageSettingsTest, TheSkinsOwnFontsGiveWayToTheLanguagesFace) {
+    // Like the main skin: a default font and numbered fonts of the window's own.
+    WriteFile("own.xml", R"(<Window size="200,100">
+        <Font name="Old Face" size="13" default="true"/>
+        <Font id="2" name="Old Face" size="17"/>
+        <VerticalLayout name="root"><Label name="l" text="x"/>
+        <Label name="big" font="2" text="y"/></VerticalLayout></Window>)");
+    ASSERT_NE(Open("own.xml"), nullptr);
+    ASSERT_EQ(Face(), "Old Face");
+    LanguageSettings language(*store_, dir_ + "/Language.config");
+    EXPECT_TRUE(language.ApplyLanguage(1, pm()));
+    for (int id : {-1, 2, 50}) {
+        SCOPED_TRACE(id);
+        EXPECT_EQ(pm().GetFontInfo(id)->sFontName, "Verdana Unicode MS");
+        EXPECT_STREQ(pango_font_description_get_family(pm().GetFontDescription(id)),
+                     "Verdana Unicode MS");
+    }
+    EXPECT_EQ(pm().GetFontInfo(-1)->iSize, 14);
+    EXPECT_EQ(pm().GetFontInfo(2)->iSize, 18);
 }
 
 TEST(LanguageFaces, FollowTheLanguageAndWhereItComesFrom) {

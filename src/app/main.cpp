@@ -4,8 +4,12 @@
 #include "app/command_line.h"
 #include "app/doctor.h"
 #include "app/entry.h"
+#include "os/termination_signals.h"
 
 int main(int argc, char** argv) {
+    // Before anything else: a quit request from the session arriving while the program starts is
+    // kept and answered through the shutdown order once the message loop runs.
+    os::BlockTerminationSignals();
     const app::CommandLineOptions options = app::ParseCommandLine(argc, argv);
     if (options.help) {
         std::fputs(app::HelpText("brasvik-m402").c_str(), stdout);

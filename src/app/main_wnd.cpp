@@ -9,6 +9,7 @@
 
 #include "app/app_globals.h"
 #include "app/companions/ruvuduvo_report.h"
+#include "app/device_bar/register_device_bar_controls.h"
 #include "app/dispatch/control_factory.h"
 #include "app/dpi_change.h"
 #include "app/msg_wnd.h"
@@ -17,6 +18,7 @@
 #include "app/system_settings.h"
 #include "app/tray_menu_anchor.h"
 #include "device/quendal_usb_device.h"
+#include "device/register_device_classes.h"
 #include "hid/device_scan_thread.h"
 #include "net/about_wnd.h"
 #include "net/firmware_update.h"
@@ -28,6 +30,7 @@
 #include "toolkit/control_ui.h"
 #include "toolkit/controls/menu_wnd.h"
 #include "toolkit/resource_manager.h"
+#include "ui/controls/register_custom_controls.h"
 
 namespace app {
 
@@ -179,6 +182,14 @@ void CMainWnd::Notify(toolkit::TNotifyUI& msg) {
 }
 
 toolkit::CControlUI* CMainWnd::CreateControl(const std::string& className) {
+    // The classes the skins name are registered once, whoever builds the window.
+    static const bool registered = [] {
+        ui::RegisterCustomControls();
+        device::RegisterDeviceClasses();
+        RegisterDeviceBarControls();
+        return true;
+    }();
+    (void)registered;
     return dispatch::CreateSkinControl(className, this, &m_pm);
 }
 
@@ -190,6 +201,18 @@ void CMainWnd::OnWindowInit() {
     language_.EnsureKey();
     language_.ApplyLanguage(language_.StoredIndex(), m_pm);
     slots_->BuildFromCatalogue();
+    if (deviceBar() == nullptr) {
+        ownBar_ = std::make_unique<DeviceBar>(DeviceBarHost{
+            .pm = &m_pm,
+            .builder = this,
+            .window = GetHWND(),
+            .slots = slots_,
+            .showAndRaise = [this] { ShowAndRaise(); },
+            .closeChildWindows = [this] { CloseChildWindows(); },
+        });
+        ownBar_->SetLightingControl(lightControl_.flag() != 0);
+        router_.SetDeviceBar(ownBar_.get());
+    }
     if (IDeviceBarTarget* bar = deviceBar()) bar->BuildPages();
     const toolkit::UiRect screen = GetBackend() ? GetBackend()->GetScreenRect() : toolkit::UiRect{};
     Globals().screenWidth = screen.GetWidth();
@@ -203,8 +226,11 @@ void CMainWnd::OnWindowInit() {
     workers_.Start(kDeviceScanSlot, [slots = slots_, titleMessage](auto ctx) {
         hid::DeviceScanThread(std::move(ctx), slots, titleMessage);
     });
-    // FIXME: the lighting synchronisation thread (slot 8) comes with the device bar's
-    // synchronised lighting, and "AudioFile.json" with the music lighting.
+    if (ownBar_) {
+        workers_.Start(kLightingSyncSlot,
+                       [bar = ownBar_.get()](auto ctx) { bar->LightingSyncThread(*ctx); });
+    }
+    // FIXME: "AudioFile.json" comes with the music lighting.
     SetTimer(kDpiLayoutTimer, 100);
     initialised_ = true;
 }
@@ -223,6 +249,12 @@ toolkit::LRESULT CMainWnd::OnDestroy(uint32_t, toolkit::WPARAM, toolkit::LPARAM,
 toolkit::LRESULT CMainWnd::HandleCustomMessage(uint32_t msg, toolkit::WPARAM wParam,
                                                toolkit::LPARAM lParam, bool& handled) {
     handled = false;
+    // Once the shutdown has begun its stop still answers the scan thread's sends so that the
+    // thread can end; a device that arrives or leaves then is no longer attached or detached.
+    if (stopped_ && (msg == hid::WM_DEVICE_ARRIVAL || msg == hid::WM_DEVICE_REMOVAL)) {
+        handled = true;
+        return 0;
+    }
     router_.Message(msg, wParam, lParam, Globals().systemAwake.load() != 0, handled);
     return 0;
 }
@@ -276,12 +308,13 @@ void CMainWnd::OpenAboutWindow() {
 
 void CMainWnd::HideWindow() {
     ShowWindow(false);
+    MarkDevicesShown(false);
 }
 
 void CMainWnd::ToggleLightControl() {
     lightControl_.Toggle(bus_);
     ShowLightControl();
-    LightControl::PassToDevices(deviceBar(), lightControl_.flag());
+    PassLightControl();
 }
 
 void CMainWnd::ShowLightControl() {
@@ -343,7 +376,15 @@ void CMainWnd::PassWindowState() {
     }
 }
 
+void CMainWnd::PassLightControl() {
+    // Pages built later take the flag from the device bar.
+    if (ownBar_) ownBar_->SetLightingControl(lightControl_.flag() != 0);
+    LightControl::PassToDevices(deviceBar(), lightControl_.flag());
+}
+
 void CMainWnd::MarkDevicesShown(bool shown) {
+    // The device bar also stops redrawing its pages while the window is hidden.
+    if (ownBar_) ownBar_->SetWindowShown(shown);
     if (IDeviceBarTarget* bar = deviceBar()) {
         bar->ForEachPadMouseKeyboard([shown](device::CQuendalUSBDevice& device) {
             const int kind = device.GetDeviceKind();
@@ -397,7 +438,7 @@ void CMainWnd::ForwardToSettings(uint32_t msg, toolkit::WPARAM wParam, toolkit::
 void CMainWnd::OnLightControlMessage(toolkit::WPARAM wParam, toolkit::LPARAM lParam) {
     if (!lightControl_.OnMessage(wParam, lParam)) return;
     ShowLightControl();
-    LightControl::PassToDevices(deviceBar(), lightControl_.flag());
+    PassLightControl();
 }
 
 void CMainWnd::ReportToRuvuDuvo() {
@@ -416,7 +457,7 @@ void CMainWnd::OnSuspend() {
 
 void CMainWnd::OnResume() {
     Globals().systemAwake = 1;
-    LightControl::PassToDevices(deviceBar(), lightControl_.flag());
+    PassLightControl();
     if (IDeviceBarTarget* bar = deviceBar()) bar->OnResume();
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/companions/audio_companion.h"
 #include "app/companions/light_control.h"
+#include "app/device_bar/device_bar.h"
 #include "app/dispatch/router.h"
 #include "app/dispatch/window_routes.h"
 #include "app/language_settings.h"
@@ -91,6 +92,8 @@ class CMainWnd : public toolkit::WindowImplBase,
     // then drop their events with a debug line).
     void SetDeviceBar(IDeviceBarTarget* bar) { router_.SetDeviceBar(bar); }
     IDeviceBarTarget* deviceBar() const { return router_.deviceBar(); }
+    // The window's own device bar (null before "windowinit" or when one was set from outside).
+    DeviceBar* ownDeviceBar() const { return ownBar_.get(); }
     void SetInputHook(IInputHookTarget* hook) { inputHook_ = hook; }
     void SetChildWindowOpeners(ChildWindowOpeners openers) { openers_ = std::move(openers); }
     // The no-device notice after the visible device-bar items, then the window shown, restored
@@ -157,6 +160,7 @@ class CMainWnd : public toolkit::WindowImplBase,
     void ShowLightControl();
     void PassWindowState();
     void MarkDevicesShown(bool shown);
+    void PassLightControl();
     // The message box: 1 confirm, 0 cancel; the title is a language text id too.
     int Ask(const std::string& titleId, const std::string& textId, int buttons);
 
@@ -190,6 +194,8 @@ class CMainWnd : public toolkit::WindowImplBase,
     IInputHookTarget* inputHook_ = nullptr;
     // The desktop's keys and buttons for key capture and macro recording (message 1054).
     ui::CDeviceHook hook_;
+    // The device bar with the device pages, from "windowinit" on.
+    std::unique_ptr<DeviceBar> ownBar_;
     ChildWindowOpeners openers_;
     LightControl lightControl_;
     AudioFrameProcessor audioFrames_;

@@ -7,6 +7,7 @@
 
 #include "toolkit/control_ui.h"
 #include "toolkit/controls/list_owner.h"
+#include "toolkit/controls/slider_ui.h"
 #include "toolkit/controls/tab_layout_ui.h"
 #include "toolkit/paint_manager_ui.h"
 #include "toolkit/test_driver.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr uint32_t kStepMessage = os::WM_USER + 1;
 constexpr uintptr_t kWaitTimer = 1;
 constexpr uintptr_t kWindowTimer = 2;
+constexpr uintptr_t kStateTimer = 3;
 constexpr int kWindowPollMs = 20;
 
 // What each verb takes after it.
@@ -40,6 +42,10 @@ constexpr Verb kVerbs[] = {
     {"wait", Args::kWord},
     {"expect-text", Args::kNameAndRest},
     {"expect-visible", Args::kNameAndWord},
+    {"wait-visible", Args::kNameAndWord},
+    {"wait-text", Args::kNameAndRest},
+    {"value", Args::kNameAndWord},
+    {"expect-value", Args::kNameAndWord},
     {"screenshot", Args::kRest},
     {"quit", Args::kNone},
 };
@@ -78,6 +84,43 @@ bool ParseInt(const std::string& s, int* value) {
     if (*end != '\0' || v < 0 || v > 1000000000) return false;
     *value = static_cast<int>(v);
     return true;
+}
+
+// "NAME[N]" gives NAME and N; a plain name gives itself and -1. False for a malformed index.
+bool SplitNameIndex(std::string& name, int* index) {
+    *index = -1;
+    const size_t open = name.find('[');
+    if (open == std::string::npos) return true;
+    if (open == 0 || name.back() != ']') return false;
+    int n = 0;
+    if (!ParseInt(name.substr(open + 1, name.size() - open - 2), &n)) return false;
+    *index = n;
+    name.resize(open);
+    return true;
+}
+
+struct NthQuery {
+    const std::string* name;
+    int skip;
+};
+
+toolkit::CControlUI* MatchNth(toolkit::CControlUI* control, void* data) {
+    auto* q = static_cast<NthQuery*>(data);
+    if (!toolkit::EqualsNoCase(control->GetName(), *q->name)) return nullptr;
+    return q->skip-- == 0 ? control : nullptr;
+}
+
+// The control a step names: the N-th of that name in tree order, or the first.
+toolkit::CControlUI* FindStepControl(toolkit::CPaintManagerUI& pm, const ScriptStep& step) {
+    if (step.nameIndex < 0) return pm.FindControl(step.name);
+    toolkit::CControlUI* root = pm.GetRoot();
+    if (root == nullptr) return nullptr;
+    NthQuery q{&step.name, step.nameIndex};
+    return root->FindControl(MatchNth, &q, toolkit::UIFIND_ME_FIRST);
+}
+
+std::string StepName(const ScriptStep& step) {
+    return step.nameIndex < 0 ? step.name : step.name + "[" + std::to_string(step.nameIndex) + "]";
 }
 
 toolkit::CPaintManagerUI* ManagerOf(os::HWND hwnd) {
@@ -161,15 +204,20 @@ bool ParseScript(const std::string& text, std::vector<ScriptStep>* steps, std::s
                 if (step.text.empty()) return fail(usage + "needs a path");
                 break;
         }
+        if (step.verb != "window" && !SplitNameIndex(step.name, &step.nameIndex))
+            return fail("'" + step.name + "' is no NAME or NAME[N]");
+        if ((step.verb == "value" || step.verb == "expect-value") &&
+            !ParseInt(step.text, &step.number))
+            return fail("'" + step.verb + "' needs a value of 0 or more, not '" + step.text + "'");
         if (step.verb == "select" && !ParseInt(step.text, &step.number))
             return fail("'select' needs an index of 0 or more, not '" + step.text + "'");
         if (step.verb == "wait" && !ParseInt(step.text, &step.number))
             return fail("'wait' needs milliseconds, not '" + step.text + "'");
         if (step.verb == "key" && (step.key = ScriptKeyCode(step.text)) == 0)
             return fail("unknown key '" + step.text + "'");
-        if (step.verb == "expect-visible") {
+        if (step.verb == "expect-visible" || step.verb == "wait-visible") {
             if (step.text != "yes" && step.text != "no")
-                return fail("'expect-visible' takes yes or no, not '" + step.text + "'");
+                return fail("'" + step.verb + "' takes yes or no, not '" + step.text + "'");
             step.yes = step.text == "yes";
         }
         steps->push_back(std::move(step));
@@ -202,6 +250,7 @@ os::LRESULT ScriptRunner::HandleMessage(uint32_t msg, os::WPARAM wParam, os::LPA
     } else if (msg == os::WM_TIMER) {
         os::KillTimer(self_, wParam);
         if (wParam == kWindowTimer) windowWaitedMs_ += kWindowPollMs;
+        if (wParam == kStateTimer) stateWaitedMs_ += kStatePollMs;
         RunNext();
     }
     return 0;
@@ -247,6 +296,23 @@ void ScriptRunner::RunNext() {
         }
     }
     windowWaitedMs_ = 0;
+    if (step.verb == "wait-visible" || step.verb == "wait-text") {
+        // The state comes with the devices and timers: the step looks again until it is there.
+        std::string why;
+        if (!StateReached(step, &why)) {
+            if (stateWaitedMs_ >= kStateWaitMs) {
+                ++next_;
+                Fail(step, why + " after " + std::to_string(kStateWaitMs) + " ms");
+                return;
+            }
+            os::SetTimer(self_, kStateTimer, kStatePollMs);
+            return;
+        }
+        stateWaitedMs_ = 0;
+        ++next_;
+        QueueNext();
+        return;
+    }
     ++next_;
     if (step.verb == "quit") {
         Finish(0);
@@ -264,6 +330,30 @@ void ScriptRunner::RunNext() {
     QueueNext();
     std::string why;
     if (!Run(step, &why)) Fail(step, why);
+}
+
+bool ScriptRunner::StateReached(const ScriptStep& step, std::string* why) {
+    toolkit::CWindowWnd* window = toolkit::CWindowWnd::FromHandle(window_);
+    toolkit::CPaintManagerUI* pm = ManagerOf(window_);
+    if (window == nullptr || pm == nullptr) {
+        *why = "the window of class '" + windowClass_ + "' is gone";
+        return false;
+    }
+    toolkit::UiTestDriver driver(*window, *pm);
+    driver.Render();
+    toolkit::CControlUI* control = FindStepControl(*pm, step);
+    if (control == nullptr) {
+        *why = "no control named '" + StepName(step) + "'";
+        return false;
+    }
+    if (step.verb == "wait-visible") {
+        if (control->IsVisible() == step.yes) return true;
+        *why = "'" + StepName(step) + "' is still " + (control->IsVisible() ? "visible" : "hidden");
+        return false;
+    }
+    if (control->GetText() == step.text) return true;
+    *why = "the text is still '" + control->GetText() + "'";
+    return false;
 }
 
 bool ScriptRunner::Run(const ScriptStep& step, std::string* why) {
@@ -286,8 +376,8 @@ bool ScriptRunner::Run(const ScriptStep& step, std::string* why) {
         *why = "cannot write '" + step.text + "'";
         return false;
     }
-    toolkit::CControlUI* control = pm->FindControl(step.name);
-    if (v == "expect-visible" && control == nullptr &&
+    toolkit::CControlUI* control = FindStepControl(*pm, step);
+    if (v == "expect-visible" && control == nullptr && step.nameIndex < 0 &&
         toolkit::EqualsNoCase(step.name, window->GetWindowClassName())) {
         const bool shown = window->IsWindowVisible() && !window->IsIconic();
         if (shown == step.yes) return true;
@@ -295,11 +385,29 @@ bool ScriptRunner::Run(const ScriptStep& step, std::string* why) {
         return false;
     }
     if (control == nullptr) {
-        *why = "no control named '" + step.name + "'";
+        *why = "no control named '" + StepName(step) + "'";
         return false;
     }
-    if (v == "click") return driverResult(driver.Click(step.name));
-    if (v == "dblclick") return driverResult(driver.DoubleClick(step.name));
+    if (v == "click") return driverResult(driver.Click(control, StepName(step)));
+    if (v == "dblclick") return driverResult(driver.DoubleClick(control, StepName(step)));
+    if (v == "value" || v == "expect-value") {
+        auto* slider = dynamic_cast<toolkit::CSliderUI*>(control);
+        if (slider == nullptr) {
+            *why = "'" + StepName(step) + "' is no slider";
+            return false;
+        }
+        if (v == "expect-value") {
+            if (slider->GetValue() == step.number) return true;
+            *why = "the value is " + std::to_string(slider->GetValue());
+            return false;
+        }
+        // As a drag ends: the value while moving, then the value let go.
+        slider->SetValue(step.number);
+        pm->SendNotify(slider, toolkit::DUI_MSGTYPE_MOVEVALUECHANGED);
+        pm->SendNotify(slider, toolkit::DUI_MSGTYPE_VALUECHANGED);
+        driver.Pump();
+        return true;
+    }
     if (v == "focus" || v == "type" || v == "key") {
         pm->SetFocus(control);
         if (v == "type") return driverResult(driver.Type(step.text));
@@ -330,7 +438,7 @@ bool ScriptRunner::Run(const ScriptStep& step, std::string* why) {
     if (v == "expect-visible") {
         driver.Render();
         if (control->IsVisible() == step.yes) return true;
-        *why = "'" + step.name + "' is " + (control->IsVisible() ? "visible" : "hidden");
+        *why = "'" + StepName(step) + "' is " + (control->IsVisible() ? "visible" : "hidden");
         return false;
     }
     *why = "unknown step";

@@ -15,10 +15,11 @@ struct ScriptStep {
     std::string source;  // the line as written, trimmed
     std::string verb;    // "click", "wait", ...
     std::string name;    // control name or window class ("" when the step has none)
+    int nameIndex = -1;  // NAME[N]: the N-th control of that name in tree order; -1: the first
     std::string text;    // text, key, index, milliseconds, path or yes/no
     uint32_t key = 0;    // "key": the key code
-    int number = 0;      // "select": the index; "wait": milliseconds
-    bool yes = false;    // "expect-visible"
+    int number = 0;      // "select": the index; "wait": milliseconds; "value": the value
+    bool yes = false;    // "expect-visible", "wait-visible"
 };
 
 // Reads a script: one step a line, blank lines and lines starting with "#" skipped. False with
@@ -39,6 +40,9 @@ class ScriptRunner : public os::MessageTarget {
   public:
     // How long "window" waits for a shown window of the class.
     static constexpr int kWindowWaitMs = 20000;
+    // How long "wait-visible" and "wait-text" wait for their state, and how often they look.
+    static constexpr int kStateWaitMs = 15000;
+    static constexpr int kStatePollMs = 50;
 
     ScriptRunner(std::string scriptName, std::vector<ScriptStep> steps,
                  std::function<void(int exitCode)> onEnd);
@@ -59,6 +63,8 @@ class ScriptRunner : public os::MessageTarget {
     // Runs one step; false (with the reason in *why) when it failed.
     bool Run(const ScriptStep& step, std::string* why);
     bool ResolveWindow(const std::string& className);
+    // "wait-visible", "wait-text": true once the state is there (or, with *why, it never came).
+    bool StateReached(const ScriptStep& step, std::string* why);
     void Fail(const ScriptStep& step, const std::string& why);
     void Finish(int exitCode);
 
@@ -70,6 +76,7 @@ class ScriptRunner : public os::MessageTarget {
     os::HWND window_ = 0;  // the window the steps address
     std::string windowClass_ = "MainWnd";
     int windowWaitedMs_ = 0;
+    int stateWaitedMs_ = 0;
     bool finished_ = false;
     int exitCode_ = 0;
     std::string failure_;

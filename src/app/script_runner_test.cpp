@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "os/event.h"
+#include "toolkit/control_ui.h"
 #include "toolkit/testing/skin_fixture.h"
 
 namespace app {
@@ -64,6 +65,10 @@ TEST(ScriptParse, NamesTheLineThatIsNoStep) {
         {"type edit\n", "line 1: 'type' needs a text"},
         {"screenshot\n", "line 1: 'screenshot' needs a path"},
         {"quit now\n", "line 1: 'quit' takes nothing after it"},
+        {"click twin[x]\n", "line 1: 'twin[x]' is no NAME or NAME[N]"},
+        {"click [2]\n", "line 1: '[2]' is no NAME or NAME[N]"},
+        {"value slider high\n", "line 1: 'value' needs a value of 0 or more, not 'high'"},
+        {"wait-visible a perhaps\n", "line 1: 'wait-visible' takes yes or no, not 'perhaps'"},
     };
     for (const auto& c : cases) {
         std::vector<ScriptStep> steps;
@@ -90,6 +95,11 @@ constexpr const char* kSkin = R"(<Window size="400,300">
     <Label name="lbl" text="Hello" height="30"/>
     <Edit name="ed" height="30"/>
     <Label name="hidden" visible="false" height="30"/>
+    <HorizontalLayout height="30">
+      <Button name="twin" text="first"/>
+      <Button name="twin" text="second"/>
+    </HorizontalLayout>
+    <Slider name="slider" height="20" min="0" max="100" value="10"/>
     <Control/>
   </VerticalLayout>
 </Window>)";
@@ -165,6 +175,44 @@ TEST_F(ScriptRunTest, EndsWithZeroAfterQuitOrTheLastStep) {
     EXPECT_EQ(failure, "line 1: click nothing_here: no control named 'nothing_here'");
     EXPECT_EQ(Run("expect-visible hidden yes\n", &failure), 1);
     EXPECT_EQ(failure, "line 1: expect-visible hidden yes: 'hidden' is hidden");
+}
+
+TEST_F(ScriptRunTest, IndexedNamesSlidersAndWaitingSteps) {
+    std::vector<std::string> seen;
+    window_->SetNotifyHook([&](toolkit::TNotifyUI& msg) {
+        if (msg.sType == "click" || msg.sType == "movevaluechanged" || msg.sType == "valuechanged")
+            seen.push_back(msg.sType + ":" + msg.pSender->GetText());
+    });
+    std::string failure;
+    EXPECT_EQ(Run("click twin[1]\n"
+                  "click twin[0]\n"
+                  "click twin\n"
+                  "expect-text twin[1] second\n"
+                  "value slider 42\n"
+                  "expect-value slider 42\n"
+                  "wait-visible twin[1] yes\n"
+                  "wait-text lbl Hello\n"
+                  "expect-visible twin[0] yes\n",
+                  &failure),
+              0)
+        << failure;
+    const std::vector<std::string> expected = {"click:second", "click:first", "click:first",
+                                               "movevaluechanged:", "valuechanged:"};
+    EXPECT_EQ(seen, expected);
+
+    // Out of range, and steps that do not fit the control.
+    const struct {
+        const char* script;
+        const char* failure;
+    } cases[] = {
+        {"click twin[2]\n", "line 1: click twin[2]: no control named 'twin[2]'"},
+        {"value btn 3\n", "line 1: value btn 3: 'btn' is no slider"},
+        {"expect-value slider 7\n", "line 1: expect-value slider 7: the value is 42"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.script, &failure), 1) << c.script;
+        EXPECT_EQ(failure, c.failure);
+    }
 }
 
 TEST_F(ScriptRunTest, WindowWaitsForAShownWindowOfTheClass) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "os/debug_output.h"
+#include "os/message_loop.h"
 
 namespace app {
 
@@ -45,6 +46,9 @@ void WorkerTable::StopAll() {
         uint32_t r = os::kWaitTimeout;
         for (;;) {
             if (contexts_[i]) contexts_[i]->stopEvent->Set();
+            // A worker blocked in a send to this thread's windows (the scan thread reporting an
+            // arrival) can only see its stop request once the send is answered.
+            os::ServeSentMessages();
             const int64_t left = until - os::MonotonicMs();
             r = threads_[i].Join(static_cast<int>(std::clamp<int64_t>(left, 0, kStopPollMs)));
             if (r != os::kWaitTimeout || left <= kStopPollMs) break;

@@ -35,7 +35,8 @@ class WorkerTable {
 
     // The shutdown order: set every stop event, then wait for each slot's thread up to one second,
     // writing the outcome of each wait to the debug output; a thread that does not end in time is
-    // abandoned. Then every slot is emptied.
+    // abandoned. Then every slot is emptied. Messages sent to this thread's windows meanwhile are
+    // answered, so that a worker blocked in a send can end.
     void StopAll();
 
   private:

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "os/event.h"
+#include "os/message_loop.h"
 
 namespace app {
 namespace {
@@ -56,6 +57,34 @@ TEST(WorkerTable, AStopBeforeTheWorkerResetItsEventStillStopsIt) {
     table.StopAll();
     EXPECT_TRUE(stopped);
     EXPECT_EQ(os::WorkerThread::AbandonedRunning(), 0);
+}
+
+TEST(WorkerTable, StopAllAnswersASendTheWorkerIsBlockedIn) {
+    os::MessageLoop loop;
+    std::atomic<int> handled{0};
+    os::FunctionTarget window([&](uint32_t msg, os::WPARAM, os::LPARAM) -> os::LRESULT {
+        if (msg == 3090) ++handled;
+        return 1;
+    });
+    const os::HWND hwnd = os::CreateTarget(&window);
+    WorkerTable table;
+    table.CreateSlots(hwnd);
+    auto sending = std::make_shared<os::Event>(true);
+    auto ended = std::make_shared<std::atomic<bool>>(false);
+    // Like the scan thread reporting an arrival just as the program quits.
+    ASSERT_TRUE(table.Start(0, [sending, ended](std::shared_ptr<WorkerContext> ctx) {
+        sending->Set();
+        os::SendMessage(ctx->owner, 3090, 0, 0);
+        while (!ctx->StopRequested(1)) {
+        }
+        *ended = true;
+    }));
+    ASSERT_EQ(sending->Wait(5000), os::kWaitObject0);
+    table.StopAll();
+    EXPECT_TRUE(*ended);
+    EXPECT_EQ(handled, 1);
+    EXPECT_EQ(os::WorkerThread::AbandonedRunning(), 0);
+    os::DestroyTarget(hwnd);
 }
 
 }  // namespace

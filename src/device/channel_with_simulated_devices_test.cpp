@@ -7,11 +7,9 @@
 #include <vector>
 
 #include "device/device_channel.h"
-#include "hid/device_path.h"
-#include "hid/hid_device.h"
+#include "device/testing/simulated_channel.h"
 #include "os/event.h"
 #include "os/hid/hid_platform.h"
-#include "os/testing/virtual_device_test.h"
 #include "sim/firmware.h"
 #include "sim/receiver_firmware.h"
 #include "sim/simulated_device.h"
@@ -19,32 +17,7 @@
 namespace device {
 namespace {
 
-// The path of the plugged devices' vendor command collection (usage page 0xFF1C) with this
-// product id.
-std::string CommandPath(uint16_t productId) {
-    hid::HidDevice probe;
-    if (!probe.Enumerate()) return "";
-    std::string found;
-    while (const char* p = probe.NextPath()) {
-        if (hid::ParseProductId(p) != productId) continue;
-        hid::HidDevice d;
-        if (d.Open(p, true, false, true, false) && d.UsagePage() == 0xFF1C) found = p;
-    }
-    return found;
-}
-
-// The simulated devices plug themselves in and out.
-class SimulatedChannel : public os::testing::VirtualDeviceTest {
-  protected:
-    bool Open(DeviceChannel& ch, uint16_t productId, bool receiver) {
-        const std::string path = CommandPath(productId);
-        hid::HidDevice& h = receiver ? ch.receiverHandle() : ch.directHandle();
-        if (path.empty() || !h.Open(path, true, true, true, false)) return false;
-        ch.SetOpen(true);
-        ch.SetConnectionType(receiver ? 2 : 1);
-        return true;
-    }
-};
+using testing::SimulatedChannel;
 
 TEST_F(SimulatedChannel, DirectReadsAndChunkedWritesLandWhereTheFirmwareKeepsThem) {
     auto mouse = std::make_shared<sim::Firmware>(sim::Kind::kMouse);

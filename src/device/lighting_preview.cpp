@@ -53,7 +53,7 @@ void LightingPreview::SetLedCount(int count) {
 
 void LightingPreview::SetLed(int index, LedColour colour) {
     if (index < 0 || index >= LedCount()) return;
-    leds_[index].store(Pack(colour), std::memory_order_relaxed);
+    Store(index, Pack(colour));
 }
 
 std::optional<LedColour> LightingPreview::Led(int index) const {
@@ -64,7 +64,18 @@ std::optional<LedColour> LightingPreview::Led(int index) const {
 void LightingPreview::Fill(Rgb colour, uint8_t brightness) {
     const uint32_t v = Pack({colour.red, colour.green, colour.blue, brightness});
     const int n = LedCount();
-    for (int i = 0; i < n; ++i) leds_[i].store(v, std::memory_order_relaxed);
+    for (int i = 0; i < n; ++i) Store(i, v);
+}
+
+void LightingPreview::SetBrightness(uint8_t brightness) {
+    const int n = LedCount();
+    for (int i = 0; i < n; ++i) {
+        uint32_t v = leds_[i].load(std::memory_order_relaxed);
+        while (!leds_[i].compare_exchange_weak(
+            v, (v & 0x00FFFFFFu) | (static_cast<uint32_t>(brightness) << 24),
+            std::memory_order_relaxed)) {
+        }
+    }
 }
 
 bool LightingPreview::AdvanceRamp(uint8_t direction) {
@@ -144,8 +155,7 @@ void LightingPreview::Wave(const PreviewParams& p) {
         const int offset = FadeStep(i, 0);
         const Rgb c =
             p.colourful ? kColourWheel[(colourPosition_ + offset) % kColourWheelSize] : p.colour;
-        leds_[i].store(Pack({c.red, c.green, c.blue, static_cast<uint8_t>(levels_[i] * top / 255)}),
-                       std::memory_order_relaxed);
+        Store(i, Pack({c.red, c.green, c.blue, static_cast<uint8_t>(levels_[i] * top / 255)}));
     }
 }
 

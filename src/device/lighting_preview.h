@@ -48,6 +48,12 @@ class LightingPreview {
     void SetLed(int index, LedColour colour);
     std::optional<LedColour> Led(int index) const;
     void Fill(Rgb colour, uint8_t brightness);
+    // Counts the changes of any LED colour, so that a reader can tell that nothing changed
+    // without comparing every LED.
+    uint32_t Generation() const { return generation_.load(std::memory_order_acquire); }
+    // Every LED keeps its colour and takes this brightness. A colour another thread sets
+    // meanwhile is kept, never overwritten with the one it replaced.
+    void SetBrightness(uint8_t brightness);
 
     // The steps. Ramps wrap: upwards from the limit minus one to 0, downwards from 0 to the limit
     // minus one.
@@ -96,7 +102,13 @@ class LightingPreview {
     bool BlinkToggle(PreviewPace pace, uint8_t speed, int64_t nowMs);
     void AdvanceColour(int step);
 
+    void Store(int index, uint32_t value) {
+        if (leds_[index].exchange(value, std::memory_order_relaxed) != value)
+            generation_.fetch_add(1, std::memory_order_release);
+    }
+
     std::atomic<int> ledCount_{0};
+    std::atomic<uint32_t> generation_{0};
     std::array<std::atomic<uint32_t>, kMaxLeds> leds_;
     std::array<uint8_t, kMaxLeds> levels_{};
     std::array<uint8_t, kWaveRingSize> waveRing_{};

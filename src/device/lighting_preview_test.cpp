@@ -209,3 +209,22 @@ TEST_F(Preview, LedIndexesOutOfRangeAreIgnored) {
 
 }  // namespace
 }  // namespace device
+
+namespace device {
+namespace {
+
+TEST(LightingPreviewGeneration, CountsOnlyRealChanges) {
+    LightingPreview p;
+    p.SetLedCount(3);
+    const uint32_t g0 = p.Generation();
+    p.SetLed(1, {1, 2, 3, 4});
+    EXPECT_EQ(p.Generation(), g0 + 1);
+    p.SetLed(1, {1, 2, 3, 4});  // the same colour again
+    p.SetLed(7, {9, 9, 9, 9});  // out of range
+    EXPECT_EQ(p.Generation(), g0 + 1);
+    p.Fill({1, 2, 3}, 4);  // LED 1 has it already
+    EXPECT_EQ(p.Generation(), g0 + 3);
+}
+
+}  // namespace
+}  // namespace device

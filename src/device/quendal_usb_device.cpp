@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 
 #include "device/light_overlay.h"
 #include "device/thread_stop.h"
@@ -105,6 +106,7 @@ void CQuendalUSBDevice::SetLedCount(int count) {
 }
 
 void CQuendalUSBDevice::BindPageControls() {
+    shownColours_.clear();
     std::fill(keyButtons_.begin(), keyButtons_.end(), nullptr);
     std::fill(ledButtons_.begin(), ledButtons_.end(), nullptr);
     if (pageName_.empty()) {
@@ -198,8 +200,11 @@ profile::LightingRecord CQuendalUSBDevice::LightingRecordCopy() const {
 }
 
 void CQuendalUSBDevice::SetLightingRecord(const profile::LightingRecord& record) {
-    std::lock_guard<std::mutex> lock(lightingLock_);
-    lightingRecord_ = record;
+    {
+        std::lock_guard<std::mutex> lock(lightingLock_);
+        lightingRecord_ = record;
+    }
+    previewWake_.Set();
 }
 
 profile::LightingRecord CQuendalUSBDevice::GetLightingRecord() const {
@@ -230,6 +235,29 @@ profile::AudioLightingRecord CQuendalUSBDevice::GetAudioLighting() {
 
 void CQuendalUSBDevice::SetLedColour(int index, LedColour colour) {
     preview_.SetLed(index, colour);
+    NoteLedChange();
+}
+
+bool CQuendalUSBDevice::SetLiveIdle(bool idle) {
+    if (!idle) {
+        liveIdle_ = false;
+        return true;
+    }
+    idleGeneration_ = preview_.Generation();
+    liveIdle_ = true;
+    // A change between the last push and here would wake nobody: look once more.
+    if (preview_.Generation() != idleGeneration_.load()) {
+        liveIdle_ = false;
+        return false;
+    }
+    return true;
+}
+
+void CQuendalUSBDevice::NoteLedChange() {
+    if (!liveIdle_.load(std::memory_order_relaxed)) return;
+    if (preview_.Generation() == idleGeneration_.load()) return;
+    if (liveIdle_.exchange(false) && relay_ != 0)
+        os::PostMessage(relay_, kLiveColoursMessage, 0, 0);
 }
 
 std::optional<LedColour> CQuendalUSBDevice::GetLedColour(int index) const {
@@ -241,8 +269,16 @@ int CQuendalUSBDevice::PushLiveColours() {
     const int n = std::min(preview_.LedCount(), static_cast<int>(ledButtons_.size()));
     if (liveFrame_.size() != static_cast<size_t>(n) * 3)
         liveFrame_.assign(static_cast<size_t>(n) * 3, 0);
+    // Called every few milliseconds while the preview changes far less often: only colours that
+    // changed reach the buttons.
+    const bool first = shownColours_.size() != static_cast<size_t>(n);
+    if (first) shownColours_.assign(static_cast<size_t>(n), LedColour{});
+    int changed = first ? 1 : 0;
     for (int i = 0; i < n; ++i) {
         const LedColour c = preview_.Led(i).value_or(LedColour{});
+        if (!first && c == shownColours_[i]) continue;
+        shownColours_[i] = c;
+        changed = 1;
         if (auto* overlay = dynamic_cast<ILightOverlay*>(ledButtons_[i])) {
             overlay->SetLightOverlay((static_cast<uint32_t>(c.red) << 16) |
                                          (static_cast<uint32_t>(c.green) << 8) | c.blue,
@@ -252,7 +288,7 @@ int CQuendalUSBDevice::PushLiveColours() {
         liveFrame_[i * 3 + 1] = static_cast<uint8_t>(c.green * c.brightness / 256);
         liveFrame_[i * 3 + 2] = static_cast<uint8_t>(c.blue * c.brightness / 256);
     }
-    return 1;
+    return changed;
 }
 
 // ---- Preview steps and building blocks ----
@@ -304,6 +340,7 @@ void CQuendalUSBDevice::SetAreaEffects(std::vector<profile::EffectFrame> effects
     areaEffects_ = std::move(effects);
     areaIndex_ = 0;
     areaStartMs_ = -1;
+    previewWake_.Set();
 }
 
 void CQuendalUSBDevice::PlayAreaEffects(int64_t nowMs) {
@@ -413,14 +450,34 @@ void CQuendalUSBDevice::RunPreviewStep(int64_t nowMs) {
 
 // ---- Preview thread ----
 
+bool CQuendalUSBDevice::PreviewIsSteady() {
+    // These draw the same colours at every step until the record or the area list changes, and
+    // both changes wake the preview.
+    switch (PreviewStepFor(LightingRecordCopy()[profile::LightingRecord::kMode])) {
+        case PreviewStep::kStatic:
+        case PreviewStep::kOff:
+            return true;
+        case PreviewStep::kAreaEffects: {
+            std::lock_guard<std::mutex> lock(deviceLock_);
+            return areaEffects_.empty();
+        }
+        default:
+            return false;
+    }
+}
+
 void CQuendalUSBDevice::PreviewLoop() {
     int64_t last = os::MonotonicMs();
     int64_t counted = 0;
     int waitMs = 1;
+    os::Event* const events[] = {&previewStop_, &previewWake_};
     for (;;) {
         // Waking every millisecond costs more than the animation itself; sleeping until the next
         // step is due paces the steps the same, and the stop event still ends the wait at once.
-        if (previewStop_.Wait(waitMs) != os::kWaitTimeout) break;
+        // A steady effect sleeps until something changes it.
+        const uint32_t woke = os::WaitForAny(events, waitMs);
+        if (woke == os::kWaitObject0) break;
+        if (woke == os::kWaitObject0 + 1) counted = std::numeric_limits<int>::max();
         waitMs = 1;
         if (!command_.IsOpen()) {
             if (previewStop_.Wait(100) != os::kWaitTimeout) break;
@@ -437,7 +494,12 @@ void CQuendalUSBDevice::PreviewLoop() {
         const int threshold = PreviewThreshold();
         if (counted >= threshold) {
             RunPreviewStep(now);
+            NoteLedChange();
             counted = 0;
+            if (PreviewIsSteady()) {
+                waitMs = os::kInfinite;
+                continue;
+            }
         }
         waitMs = std::max<int>(1, threshold - static_cast<int>(counted));
     }
@@ -518,6 +580,14 @@ bool CQuendalUSBDevice::ListenerRunning(int which) const {
 }
 
 os::LRESULT CQuendalUSBDevice::OnRelayMessage(uint32_t msg, os::WPARAM w, os::LPARAM l) {
+    if (msg == kLiveColoursMessage) {
+        // The colours move again: the device bar pushes them at its pace.
+        if (deviceBarItem_ != nullptr && command_.IsOpen())
+            deviceBarItem_->SetTimer(kLiveColourTimerId, command_.mode() == DeviceChannel::kReceiver
+                                                             ? kLiveReceiverPeriodMs
+                                                             : kLivePeriodMs);
+        return 1;
+    }
     if (msg != kListenerActionMessage) return 0;
     const auto kind = static_cast<ListenerAction::Kind>(w & 0xFF);
     const int delayMs = static_cast<int>(w >> 8);
@@ -645,11 +715,35 @@ bool CQuendalUSBDevice::BuildPage() {
 }
 
 // ==== Routes of the main window ====
-IProfilePanelView* CQuendalUSBDevice::ProfilePanel() {
-    toolkit::CPaintManagerUI* pm = GetManager();
-    return pm ? dynamic_cast<IProfilePanelView*>(
-                    pm->FindSubControlByName(this, std::string(kProfilePanelName)))
-              : nullptr;
+
+namespace {
+
+toolkit::CControlUI* MatchLightingView(toolkit::CControlUI* control, void*) {
+    return dynamic_cast<ILightingView*>(control) != nullptr ? control : nullptr;
 }
+
+toolkit::CControlUI* MatchProfilePanel(toolkit::CControlUI* control, void*) {
+    return dynamic_cast<IProfilePanelView*>(control) != nullptr ? control : nullptr;
+}
+
+}  // namespace
+
+// The panels are looked up each time: the page owns them and may rebuild them; a stored pointer
+// could outlive them.
+IProfilePanelView* CQuendalUSBDevice::ProfilePanel() {
+    return dynamic_cast<IProfilePanelView*>(
+        FindControl(MatchProfilePanel, nullptr, toolkit::UIFIND_ALL));
+}
+
+ILightingView* CQuendalUSBDevice::LightingView() {
+    return dynamic_cast<ILightingView*>(
+        FindControl(MatchLightingView, nullptr, toolkit::UIFIND_ALL));
+}
+
+ILightingPanelView* CQuendalUSBDevice::LightingPanel() {
+    return dynamic_cast<ILightingPanelView*>(LightingView());
+}
+
+// ==== End of the routes of the main window ====
 
 }  // namespace device

@@ -14,6 +14,7 @@
 #include "device/command_frame.h"
 #include "device/device_channel.h"
 #include "device/lighting_preview.h"
+#include "device/lighting_view.h"
 #include "device/listener_thread.h"
 #include "device/panel_views.h"
 #include "device/power_indicator.h"
@@ -47,6 +48,11 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     static constexpr int kKeyTableSize = 512;
     // Device-bar item timers the device asks for.
     static constexpr uint32_t kSyncTimerId = 1002;
+    static constexpr uint32_t kLiveColourTimerId = 1000;
+    static constexpr int kLivePeriodMs = 5;
+    static constexpr int kLiveReceiverPeriodMs = 20;
+    // Posted to the device's relay target when the LED colours change while the bar is idle.
+    static constexpr uint32_t kLiveColoursMessage = os::WM_USER + 0x3A2;
     // Sent to the main window with the connection value of the power status.
     static constexpr uint32_t kPowerConnectionMessage = 0xD01;
     static constexpr int kPreviewStopTimeoutMs = 1000;
@@ -74,8 +80,14 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     virtual void PreviewOff();
     // 10. With the lighting switch on: copies the LED colours to the LED buttons and builds the
     //     live frame (3 bytes per LED, colour x brightness / 256). Sends nothing here. Returns 1
-    //     when the page should be redrawn.
+    //     when a colour changed since the last call (the page should be redrawn), else 0.
     virtual int PushLiveColours();
+    // The live colours are pushed while they change. When the device bar finds nothing to push
+    // it stops its live-colour timer and calls SetLiveIdle(true); the next change of an LED
+    // colour (from the preview or the synchronised lighting, on any thread) starts the timer
+    // again on the UI thread. False when a change came in meanwhile (the timer must go on).
+    bool SetLiveIdle(bool idle);
+    bool LiveIdle() const { return liveIdle_.load(); }
     // 11, 12. Out of range: ignored / nothing.
     virtual void SetLedColour(int index, LedColour colour);
     virtual std::optional<LedColour> GetLedColour(int index) const;
@@ -198,7 +210,11 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     void StartPreviewThread();
     void StopPreviewThread();
     bool PreviewThreadRunning() const;
-    void SetPreviewPaused(bool paused) { previewPaused_ = paused; }
+    // Paused, the preview leaves the LED colours to others (the synchronised lighting); resumed,
+    // it draws its own again at once.
+    void SetPreviewPaused(bool paused) {
+        if (previewPaused_.exchange(paused) && !paused) previewWake_.Set();
+    }
     // Stops every thread of the device (removal).
     void StopThreads();
 
@@ -294,6 +310,8 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     profile::AudioLightingRecord audioLighting_;
     std::map<int, int> keyMap_;
     std::vector<uint8_t> liveFrame_;
+    // The colours the LED buttons show, to hand over only what changed.
+    std::vector<LedColour> shownColours_;
     LightingPreview preview_;
     std::atomic<int> activeProfileIndex_{0};
     std::atomic<int> activeDpiStage_{0};
@@ -301,8 +319,12 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
 
   private:
     void ArmSyncTimer(int delayMs);
+    // After an LED colour may have changed: wakes the idle live-colour timer.
+    void NoteLedChange();
     os::LRESULT OnRelayMessage(uint32_t msg, os::WPARAM w, os::LPARAM l);
     void PreviewLoop();
+    // True while the current effect draws the same colours at every step.
+    bool PreviewIsSteady();
 
     mutable std::mutex lightingLock_;  // the record is read by the preview thread
     profile::LightingRecord lightingRecord_;
@@ -314,8 +336,12 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     int64_t areaStartMs_ = -1;
 
     std::atomic<bool> previewPaused_{false};
+    std::atomic<bool> liveIdle_{false};
+    std::atomic<uint32_t> idleGeneration_{0};
     std::atomic<int64_t> previewNowMs_{0};
     os::Event previewStop_{true, false};
+    // Set when the record or the area list changes: a steady preview steps again.
+    os::Event previewWake_{false, false};
     os::WorkerThread previewWorker_;
 
     std::array<ListenerThread, 2> listeners_;
@@ -330,10 +356,12 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     // panels are null and the operations write a debug line; the models of each kind provide
     // them.
   public:
-    // The profile panel of the page: the control named kProfilePanelName, when it is one.
-    static constexpr std::string_view kProfilePanelName = "device_profile_panel";
+    // The profile panel among the page's controls; null while the page holds none.
     virtual IProfilePanelView* ProfilePanel();
-    virtual ILightingPanelView* LightingPanel() { return nullptr; }
+    // The lighting panel among the page's controls; null while the page holds none.
+    virtual ILightingPanelView* LightingPanel();
+    // The same panel as its model sees it (mode list, record, swatches).
+    ILightingView* LightingView();
     virtual IKeySetPanelView* KeySetPanel() { return nullptr; }
     virtual IMacroPanelView* MacroPanel() { return nullptr; }
     virtual IShootPanelView* ShootPanel() { return nullptr; }
@@ -386,6 +414,10 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
         kAntiShakeTime,
     };
     virtual void SelectSetting(SettingList, int) { NotOnThisModel("SelectSetting"); }
+
+    // Keyboard: the custom group chosen in the lighting panel; the model switches to it and
+    // rebuilds its lighting record (the panel then saves and writes).
+    virtual void SelectCustomGroup(int) { NotOnThisModel("SelectCustomGroup"); }
 
   protected:
     void NotOnThisModel(const char* operation) const {

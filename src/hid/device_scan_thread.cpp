@@ -38,9 +38,12 @@ void ScanPass(HidDevice& probe, const os::WorkerContext& ctx, InterfaceSlotList&
     }
 }
 
-// Opens every connected slot's path without access; a path that no longer opens is gone.
+// Opens every claimed slot's path without access; a path that no longer opens is gone. The
+// receiver's slots count although they stay unconnected until a partner links: a receiver
+// unplugged before that must free them, or a replugged one (under new node names) would find no
+// free slot.
 void RemovalCheck(const os::WorkerContext& ctx, InterfaceSlotList& slots) {
-    for (const auto& [index, path] : slots.ConnectedSlots()) {
+    for (const auto& [index, path] : slots.ClaimedSlots()) {
         std::shared_ptr<os::hid::DeviceHandle> handle;
         const os::hid::OpenOptions noAccess{false, false, false, false};
         if (os::hid::OpenInterface(path, noAccess, &handle) == os::hid::kErrorSuccess) {

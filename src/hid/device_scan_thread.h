@@ -28,9 +28,9 @@ struct ScanOptions {
 //
 // A pass: while a slot is free, it lists the HID interfaces, probes the wanted ones (read only,
 // shared), claims a slot for each match and sends WM_DEVICE_ARRIVAL to the owner window; after
-// its first complete listing it posts titleMessage (0, 0) once. Then it checks every connected
-// slot by opening its path and reports a vanished one with WM_DEVICE_REMOVAL. A failed listing
-// (an interface vanishing while listed) is tried again after kScanRetryMs.
+// its first complete listing it posts titleMessage (0, 0) once. Then it checks every claimed
+// slot (the receiver's too) by opening its path and reports a vanished one with WM_DEVICE_REMOVAL.
+// A failed listing (an interface vanishing while listed) is tried again after kScanRetryMs.
 //
 // The thread holds a share of the slot list, so the list outlives an abandoned thread.
 void DeviceScanThread(std::shared_ptr<os::WorkerContext> context,

@@ -179,6 +179,22 @@ TEST_F(Discovery, PlugsAndUnplugsAreSeenWithoutWaitingForTheSlowPass) {
     EXPECT_EQ(w.Count(Window::kTitle), 1u);
 }
 
+TEST_F(Discovery, AnUnpluggedReceiverFreesItsSlotsAndAReplugClaimsThemAgain) {
+    const uint32_t receiver = Plug(0x320F, 0x22AA, 1, kFourCollections);
+    Window w;
+    ASSERT_TRUE(w.RunUntil([&] { return w.Count(WM_DEVICE_ARRIVAL) == 2; }));
+    const std::string before = w.slots->Slot(4).path;
+    // No partner ever linked: the slots are claimed but not connected.
+    os::hid::VirtualBus::Instance().Unplug(receiver);
+    ASSERT_TRUE(w.RunUntil([&] { return w.Count(WM_DEVICE_REMOVAL) == 2; }));
+    EXPECT_TRUE(w.slots->IsFree(4));
+    EXPECT_TRUE(w.slots->IsFree(5));
+    Plug(0x320F, 0x22AA, 1, kFourCollections);
+    ASSERT_TRUE(w.RunUntil([&] { return w.Count(WM_DEVICE_ARRIVAL) == 4; }));
+    EXPECT_FALSE(w.slots->Slot(4).path.empty());
+    EXPECT_NE(w.slots->Slot(4).path, before);
+}
+
 TEST_F(Discovery, NoDevicesStillShowsTheWindowAfterTheFirstPass) {
     Window w;
     ASSERT_TRUE(w.RunUntil([&] { return w.Count(Window::kTitle) == 1; }));

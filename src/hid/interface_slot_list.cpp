@@ -99,11 +99,11 @@ void InterfaceSlotList::Release(size_t i) {
     }
 }
 
-std::vector<std::pair<size_t, std::string>> InterfaceSlotList::ConnectedSlots() const {
+std::vector<std::pair<size_t, std::string>> InterfaceSlotList::ClaimedSlots() const {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<std::pair<size_t, std::string>> out;
     for (size_t i = 0; i < slots_.size(); ++i)
-        if (slots_[i].connected != 0) out.emplace_back(i, slots_[i].path);
+        if (!Free(slots_[i]) && !slots_[i].path.empty()) out.emplace_back(i, slots_[i].path);
     return out;
 }
 

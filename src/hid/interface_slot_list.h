@@ -42,8 +42,9 @@ class InterfaceSlotList {
     void SetPath(size_t i, const std::string& path);
     // Frees slot i: not connected, no path.
     void Release(size_t i);
-    // The indexes of the slots that are connected, with their paths (for the removal check).
-    std::vector<std::pair<size_t, std::string>> ConnectedSlots() const;
+    // The indexes of the slots that are taken (connected, or holding a path like the receiver's
+    // before a partner links), with their paths: what the removal check looks at.
+    std::vector<std::pair<size_t, std::string>> ClaimedSlots() const;
 
     // Presence and receiver fields, kept by the UI thread.
     bool wiredKeyboardPresent = false;

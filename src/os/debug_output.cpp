@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <string>
 
 namespace os {
 
@@ -18,10 +19,12 @@ bool DebugOutputEnabled() {
 
 void DebugOutput(std::string_view text) {
     if (!DebugOutputEnabled() || text.empty()) return;
+    std::string line(text);
+    if (line.back() != '\n') line += '\n';
     static std::mutex m;
     std::lock_guard<std::mutex> lock(m);
-    const char* p = text.data();
-    size_t left = text.size();
+    const char* p = line.data();
+    size_t left = line.size();
     while (left > 0) {
         const ssize_t n = ::write(STDERR_FILENO, p, left);
         if (n <= 0) return;

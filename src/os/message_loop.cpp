@@ -404,6 +404,14 @@ LRESULT SendMessage(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam) {
     return rec->result;
 }
 
+int ServeSentMessages() {
+    MessageLoop* loop = MessageLoop::Current();
+    if (loop == nullptr) return 0;
+    int n = 0;
+    while (loop->impl()->ServeOneSend()) ++n;
+    return n;
+}
+
 bool InSendMessage() {
     return t_inSend > 0;
 }

@@ -87,6 +87,11 @@ bool PostMessage(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam);
 // to each other do not deadlock. Returns 0 when there is no target or it goes away meanwhile.
 LRESULT SendMessage(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam);
 
+// Handles the messages other threads have sent to the calling thread's targets and are waiting
+// for, and nothing else (no posts, timers or watches). For waits on the UI thread that must not
+// leave a sender blocked. Returns how many were handled; 0 on a thread without a loop.
+int ServeSentMessages();
+
 // Whether the calling thread is inside a SendMessage call from another thread's target handling.
 bool InSendMessage();
 

@@ -7,6 +7,7 @@
 #include "os/atomic_file.h"
 #include "os/debug_output.h"
 #include "os/folders.h"
+#include "os/keep_aside.h"
 
 namespace os {
 namespace {
@@ -56,8 +57,25 @@ SettingsStore::SettingsStore(std::string file) : file_(std::move(file)) {}
 
 void SettingsStore::Load() {
     keys_.clear();
+    damaged_ = false;
+    unreadable_ = false;
     std::string text;
-    if (!ReadWholeFile(file_, text)) return;
+    if (!ReadWholeFile(file_, text)) {
+        // Missing is the first start; there but unreadable must not be taken for missing.
+        unreadable_ = PathExists(file_);
+        if (unreadable_) DebugOutput("settings: " + file_ + " cannot be read; nothing is stored");
+        return;
+    }
+    // Every line this store writes ends with a line end: a last line without one was cut short
+    // (a full disk, a crash while another program wrote it) and its value cannot be trusted.
+    if (!text.empty() && text.back() != '\n') {
+        const size_t lastLine = text.rfind('\n');
+        const size_t cut = lastLine == std::string::npos ? 0 : lastLine + 1;
+        DebugOutput("settings: " + file_ +
+                    ": the last line is cut short and ignored: " + text.substr(cut));
+        text.resize(cut);
+        damaged_ = true;
+    }
     std::istringstream in(text);
     std::string line;
     Key* current = nullptr;
@@ -90,11 +108,30 @@ void SettingsStore::Load() {
             }
             if (ok) (*current)[name] = value;
         }
-        if (!ok) DebugOutput("settings: " + file_ + ":" + std::to_string(lineNo) + " ignored\n");
+        if (!ok) {
+            DebugOutput("settings: " + file_ + ":" + std::to_string(lineNo) + " ignored");
+            damaged_ = true;
+        }
     }
 }
 
 bool SettingsStore::Save() {
+    if (unreadable_) {
+        DebugOutput("settings: " + file_ + " cannot be read, so it is not written over");
+        return false;
+    }
+    if (damaged_) {
+        // What could not be read is kept as it was before the file is written afresh.
+        std::string error;
+        const std::string copy = KeepAside(file_, &error);
+        if (copy.empty()) {
+            DebugOutput("settings: " + file_ + " is damaged and cannot be kept aside (" + error +
+                        "); it is not written over");
+            return false;
+        }
+        DebugOutput("settings: " + file_ + " is damaged; kept as " + copy);
+        damaged_ = false;
+    }
     std::string out;
     for (const auto& [key, values] : keys_) {
         out += "[" + key + "]\n";
@@ -107,7 +144,7 @@ bool SettingsStore::Save() {
     if (slash != std::string::npos) CreateDirectories(file_.substr(0, slash));
     std::string error;
     if (!WriteFileAtomically(file_, out, &error)) {
-        DebugOutput("settings: " + error + "\n");
+        DebugOutput("settings: " + error);
         return false;
     }
     return true;

@@ -14,8 +14,10 @@ namespace os {
 // change. Not thread-safe; used from the UI thread.
 //
 // File format: "[key]" lines open a key; "name=dword:<decimal>" and "name=sz:<text>" lines are
-// values, with "\\", "\n" and "\r" escaped in text. Lines that do not parse are ignored (and
-// logged), so a damaged file loses only the damaged lines.
+// values, with "\\", "\n" and "\r" escaped in text. Lines that do not parse, and a last line
+// without its line end (cut short), are ignored and logged; before such a file is next written,
+// it is kept beside itself as "settings.ini.bad" (numbered when earlier copies exist), so nothing
+// of it is lost. A file that exists but cannot be read is never written over: changes fail.
 class SettingsStore {
   public:
     // The store at its default place.
@@ -47,6 +49,8 @@ class SettingsStore {
 
     std::string file_;
     std::map<std::string, Key> keys_;
+    bool damaged_ = false;     // the file as read had lines that were ignored
+    bool unreadable_ = false;  // the file is there but cannot be read
 };
 
 }  // namespace os

@@ -7,12 +7,26 @@
 
 namespace os {
 
-void WatchTerminationSignals(MessageLoop& loop, std::function<void(int)> onSignal) {
+namespace {
+
+sigset_t TerminationSet() {
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, SIGTERM);
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGHUP);
+    return set;
+}
+
+}  // namespace
+
+void BlockTerminationSignals() {
+    const sigset_t set = TerminationSet();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+void WatchTerminationSignals(MessageLoop& loop, std::function<void(int)> onSignal) {
+    const sigset_t set = TerminationSet();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
     const int fd = ::signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK);
     if (fd < 0) return;

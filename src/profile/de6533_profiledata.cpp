@@ -1,5 +1,7 @@
 #include "profile/de6533_profiledata.h"
 
+#include <cmath>
+
 #include "os/debug_output.h"
 #include "profile/json_access.h"
 #include "profile/record_fields.h"
@@ -107,6 +109,37 @@ void CDe6533Profiledata::WriteCustomEqNames(const std::vector<std::string>& name
         list.append(entry);
     }
     WritableMember(currentSection_, "CustomEQNameInfo") = list;
+}
+
+std::vector<CDe6533Profiledata::AudioEffectValue> CDe6533Profiledata::ReadAudioEffectValues()
+    const {
+    std::vector<AudioEffectValue> values;
+    const Json::Value& kept = JsonMember(currentSection_, "AudioEffectValues");
+    if (!kept.isObject()) return values;
+    for (const std::string& key : kept.getMemberNames()) {
+        const Json::Value& v = kept[key];
+        if (v.isNumeric())
+            values.emplace_back(key, v.asDouble());
+        else
+            os::DebugOutput("profile: audio effect value \"" + key + "\" is not a number\n");
+    }
+    return values;
+}
+
+void CDe6533Profiledata::WriteAudioEffectValues(const std::vector<AudioEffectValue>& values) {
+    Json::Value kept(Json::objectValue);
+    for (const auto& [key, value] : values) {
+        if (!std::isfinite(value)) {
+            os::DebugOutput("profile: audio effect value \"" + key + "\" is not a number\n");
+            continue;  // JSON has no such numbers: the file would not read back
+        }
+        // Whole numbers as integers, as every other value of a profile.
+        if (std::floor(value) == value && std::abs(value) < 1e9)
+            kept[key] = static_cast<Json::Int>(value);
+        else
+            kept[key] = value;
+    }
+    WritableMember(currentSection_, "AudioEffectValues") = kept;
 }
 
 }  // namespace profile

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "profile/basic_profiledata.h"
@@ -33,6 +34,14 @@ class CDe6533Profiledata : public CBasicProfiledata {
     // "CustomEQNameInfo": the custom equaliser names in order.
     std::vector<std::string> ReadCustomEqNames();
     void WriteCustomEqNames(const std::vector<std::string>& names);
+
+    // "AudioEffectValues": the audio effect values the headset's sound driver does not apply on
+    // this system (surround, environment, noise cancelling and the like), kept here so that the
+    // page shows them again. Keys are "playback/" or "capture/" and the property name; members
+    // that are not numbers are left out. Written whole.
+    using AudioEffectValue = std::pair<std::string, double>;
+    std::vector<AudioEffectValue> ReadAudioEffectValues() const;
+    void WriteAudioEffectValues(const std::vector<AudioEffectValue>& values);
 
   private:
     std::vector<int> ReadBands(const char* member, int index, std::vector<int>& cache);

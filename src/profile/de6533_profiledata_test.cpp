@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "profile/temp_data_folder.h"
 
 namespace profile {
@@ -102,6 +104,29 @@ TEST_F(De6533ProfiledataTest, SystemValuesAndCustomNamesRoundTrip) {
     EXPECT_EQ(fresh.ReadCustomEqNames(), names);
     doc_.WriteCustomEqNames({"only"});
     EXPECT_EQ(doc_.ReadCustomEqNames(), std::vector<std::string>{"only"});
+}
+
+TEST_F(De6533ProfiledataTest, AudioEffectValuesAreKeptAndOddMembersLeftOut) {
+    EXPECT_TRUE(doc_.ReadAudioEffectValues().empty());
+    doc_.WriteAudioEffectValues({{"playback/XearSurrHP_Enable", 1},
+                                 {"capture/RFX_ROOMSIZE", 40},
+                                 {"capture/Enable_ENC_LFX", std::nan("")}});
+    const Json::Value section = Saved();
+    EXPECT_EQ(section["AudioEffectValues"]["capture/RFX_ROOMSIZE"], 40);
+    EXPECT_EQ(doc_.ReadAudioEffectValues(),
+              (std::vector<CDe6533Profiledata::AudioEffectValue>{
+                  {"capture/RFX_ROOMSIZE", 40}, {"playback/XearSurrHP_Enable", 1}}));
+
+    data_.WriteText("p.Json", R"({"Device" : [ { "AudioEffectValues" : {
+        "playback/EQ_Slider1" : -3, "playback/RFX_ENVIRONMENT" : "loud", "capture/x" : null,
+        "capture/ENC_SELFCALIB" : 1.0 } } ]})");
+    doc_.LoadSection(data_.Path("p.Json"));
+    EXPECT_EQ(doc_.ReadAudioEffectValues(),
+              (std::vector<CDe6533Profiledata::AudioEffectValue>{{"capture/ENC_SELFCALIB", 1},
+                                                                 {"playback/EQ_Slider1", -3}}));
+    data_.WriteText("p.Json", R"({"Device" : [ { "AudioEffectValues" : [ 1, 2 ] } ]})");
+    doc_.LoadSection(data_.Path("p.Json"));
+    EXPECT_TRUE(doc_.ReadAudioEffectValues().empty());
 }
 
 }  // namespace

@@ -330,10 +330,13 @@ int MacroStore::DelayFromText(std::string_view text) {
 }
 
 std::vector<MacroEvent> MacroStore::LoadEvents(int index) const {
-    std::vector<MacroEvent> events;
     const std::string path = MacroFilePath(index);
-    if (path.empty()) return events;
-    const Json::Value doc = jsonFile_.Read(path);
+    if (path.empty()) return {};
+    return EventsOf(jsonFile_.Read(path), path);
+}
+
+std::vector<MacroEvent> MacroStore::EventsOf(const Json::Value& doc, std::string_view source) {
+    std::vector<MacroEvent> events;
     const Json::Value& list = JsonMember(doc, "Events");
     if (!list.isArray()) return events;
     int dropped = 0;
@@ -349,7 +352,8 @@ std::vector<MacroEvent> MacroStore::LoadEvents(int index) const {
                           EventDelay(JsonMember(e, "Delay"))});
     }
     if (dropped > 0) {
-        Log(path + ": " + std::to_string(dropped) + " events without a valid button or type");
+        Log(std::string(source) + ": " + std::to_string(dropped) +
+            " events without a valid button or type");
     }
     return events;
 }

@@ -121,6 +121,9 @@ class MacroStore {
     // The events of a macro; empty for a macro without a file. Events whose "Button" or "Type" is
     // no number in range come from a damaged file and are passed over.
     std::vector<MacroEvent> LoadEvents(int index) const;
+    // The "Events" of a macro document, or of a shoot file, which holds its events the same way,
+    // read as LoadEvents reads them; what is passed over is logged with source.
+    static std::vector<MacroEvent> EventsOf(const Json::Value& doc, std::string_view source);
     // Writes the macro file: at most EventLimit() events ("message_text_17" when there were
     // more), every delay clamped to kMinDelay..kMaxDelay. A file that is there but cannot be read
     // is not written over.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "toolkit/controls/label_ui.h"
 #include "toolkit/testing/skin_fixture.h"
 
@@ -51,6 +53,10 @@ TEST_F(LanguageTest, ResourceTextsFollowTheLoadedLanguage) {
     EXPECT_FALSE(res.LoadLanguage("lan_missing.xml"));
     WriteFile("lan_bad.xml", "<Language><Text id=\"x\">");
     EXPECT_FALSE(res.LoadLanguage("lan_bad.xml"));
+    // No file name (a damaged entry): the resource folder itself, which is no file.
+    EXPECT_FALSE(res.LoadLanguage(""));
+    std::filesystem::create_directories(dir_ + "/lan_folder.xml");
+    EXPECT_FALSE(res.LoadLanguage("lan_folder.xml"));
     EXPECT_EQ(title->GetText(), "删除此配置文件？");
 }
 

@@ -474,8 +474,10 @@ void CPaintManagerUI::AddFont(int id, const std::string& face, int size, bool bo
 void CPaintManagerUI::RemoveAllFonts(bool shared) {
     if (shared) {
         g_sharedFonts.clear();
+        g_hasSharedDefaultFont = false;
     } else {
         m_ownFonts.clear();
+        m_hasOwnDefaultFont = false;
     }
     ++g_fontGeneration;
     Invalidate();

@@ -131,6 +131,8 @@ class CPaintManagerUI {
     // Fonts table. Shared fonts are seen by every window; a window's own fonts come first.
     void AddFont(int id, const std::string& face, int size, bool bold, bool underline, bool italic,
                  bool shared);
+    // Empties the shared or the window's own table, its default font included, so that a table
+    // built afresh is not shadowed by what a skin declared before.
     void RemoveAllFonts(bool shared);
     void SetDefaultFont(const std::string& face, int size, bool bold, bool underline, bool italic,
                         bool shared);

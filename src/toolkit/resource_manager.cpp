@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include "os/atomic_file.h"
 #include "os/debug_output.h"
 #include "os/folders.h"
 #include "toolkit/control_ui.h"
@@ -34,6 +35,18 @@ std::string TextOf(const pugi::xml_node& node) {
     return out;
 }
 
+// Reads the file whole before parsing it: pugixml sizes its buffer from the end of the file,
+// which a folder (a language entry with no file name) gives as a huge number.
+pugi::xml_parse_result LoadXmlFile(pugi::xml_document& doc, const std::string& path) {
+    std::string text;
+    if (!os::ReadWholeFile(path, text)) {
+        pugi::xml_parse_result failed;
+        failed.status = os::PathExists(path) ? pugi::status_io_error : pugi::status_file_not_found;
+        return failed;
+    }
+    return doc.load_buffer(text.data(), text.size());
+}
+
 }  // namespace
 
 CResourceManager& CResourceManager::GetInstance() {
@@ -44,7 +57,7 @@ CResourceManager& CResourceManager::GetInstance() {
 bool CResourceManager::LoadResource(const std::string& xml, const std::string&) {
     std::string path = ResolveSkinFile(xml);
     pugi::xml_document doc;
-    pugi::xml_parse_result parsed = doc.load_file(path.c_str());
+    pugi::xml_parse_result parsed = LoadXmlFile(doc, path);
     if (!parsed) {
         m_lastError = "resource index " + path + ": " + parsed.description() + " at offset " +
                       std::to_string(parsed.offset);
@@ -86,7 +99,7 @@ std::string CResourceManager::GetImagePath(const std::string& name) const {
 bool CResourceManager::LoadLanguage(const std::string& file) {
     std::string path = ResolveSkinFile(file);
     pugi::xml_document doc;
-    pugi::xml_parse_result parsed = doc.load_file(path.c_str());
+    pugi::xml_parse_result parsed = LoadXmlFile(doc, path);
     if (!parsed) {
         m_lastError = "language file " + path + ": " + parsed.description();
         os::DebugOutput("toolkit: " + m_lastError + "\n");

@@ -28,7 +28,13 @@ uint32_t NextCodePoint(const std::string& s, size_t& i) {
 }  // namespace
 
 UiTestDriver::UiTestDriver(CWindowWnd& window, CPaintManagerUI& manager)
-    : m_window(window), m_pm(manager) {}
+    : m_window(window), m_pm(manager), m_hwnd(window.GetHWND()) {}
+
+bool UiTestDriver::Alive() {
+    // A window not created yet cannot have deleted itself; its handle is taken when it appears.
+    if (m_hwnd == 0) m_hwnd = m_window.GetHWND();
+    return m_hwnd == 0 || CWindowWnd::FromHandle(m_hwnd) == &m_window;
+}
 
 bool UiTestDriver::Fail(const std::string& why) {
     m_error = why;
@@ -36,12 +42,19 @@ bool UiTestDriver::Fail(const std::string& why) {
 }
 
 CControlUI* UiTestDriver::Find(const std::string& name) const {
+    // The handle only grows from 0 once; a window that never had one is still there.
+    if (m_hwnd != 0 && CWindowWnd::FromHandle(m_hwnd) != &m_window) return nullptr;
     return m_pm.FindControl(name);
 }
 
 bool UiTestDriver::CenterOf(const std::string& name, UiPoint& pt) {
+    if (!Alive()) return Fail("the window is gone");
     Render();
-    CControlUI* c = Find(name);
+    return CenterOf(Find(name), name, pt);
+}
+
+bool UiTestDriver::CenterOf(CControlUI* c, const std::string& name, UiPoint& pt) {
+    Render();
     if (c == nullptr) return Fail("no control named '" + name + "'");
     if (!c->IsVisible()) return Fail("control '" + name + "' is hidden");
     const UiRect& rc = c->GetPos();
@@ -55,7 +68,7 @@ bool UiTestDriver::CenterOf(const std::string& name, UiPoint& pt) {
 }
 
 bool UiTestDriver::Send(uint32_t msg, WPARAM wParam, LPARAM lParam) {
-    if (m_window.GetHWND() == 0) return Fail("the window is gone");
+    if (!Alive() || m_window.GetHWND() == 0) return Fail("the window is gone");
     m_window.HandleMessage(msg, wParam, lParam);
     return true;
 }
@@ -84,9 +97,18 @@ bool UiTestDriver::Click(const std::string& name) {
     return CenterOf(name, pt) && Click(pt);
 }
 
-bool UiTestDriver::DoubleClick(const std::string& name) {
+bool UiTestDriver::Click(CControlUI* control, const std::string& label) {
     UiPoint pt;
-    if (!CenterOf(name, pt) || !Click(pt)) return false;
+    return CenterOf(control, label, pt) && Click(pt);
+}
+
+bool UiTestDriver::DoubleClick(const std::string& name) {
+    return DoubleClick(Find(name), name);
+}
+
+bool UiTestDriver::DoubleClick(CControlUI* control, const std::string& label) {
+    UiPoint pt;
+    if (!CenterOf(control, label, pt) || !Click(pt)) return false;
     // The second press of a double click arrives as its own message, as on the desktop.
     return Send(os::WM_LBUTTONDBLCLK, MK_LBUTTON, MakePointLParam(pt.x, pt.y)) && Release(pt);
 }
@@ -159,16 +181,18 @@ void UiTestDriver::Pump() {
     os::MessageLoop* loop = os::MessageLoop::Current();
     for (int i = 0; i < 100; ++i) {
         if (loop != nullptr) loop->RunOnce(0);
-        if (!m_pm.HasPendingPaint()) break;
+        // What the loop served may have closed the window for good.
+        if (!Alive() || !m_pm.HasPendingPaint()) break;
         Render();
     }
 }
 
 void UiTestDriver::Render() {
-    if (m_pm.HasPendingPaint()) m_pm.Paint();
+    if (Alive() && m_pm.HasPendingPaint()) m_pm.Paint();
 }
 
 bool UiTestDriver::SavePng(const std::string& path) {
+    if (!Alive()) return Fail("the window is gone");
     Render();
     cairo_surface_t* s = m_pm.GetSurface();
     if (s == nullptr) return Fail("the window has no surface");
@@ -179,6 +203,7 @@ bool UiTestDriver::SavePng(const std::string& path) {
 }
 
 uint32_t UiTestDriver::PixelAt(int x, int y) {
+    if (!Alive()) return 0;
     Render();
     cairo_surface_t* s = m_pm.GetSurface();
     if (s == nullptr || x < 0 || y < 0 || x >= cairo_image_surface_get_width(s) ||

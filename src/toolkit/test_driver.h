@@ -15,7 +15,8 @@ class CWindowWnd;
 // key input at their rectangles as window messages, advances the virtual timer clock and renders
 // the window. Every action first lays out and paints what is pending, so rectangles are current.
 // Actions return false (and keep the reason in LastError) when the control is missing, hidden
-// or outside the window.
+// or outside the window. A window may delete itself when it is closed (popups, message boxes):
+// from then on every action fails with "the window is gone" and nothing of it is touched.
 class UiTestDriver {
   public:
     UiTestDriver(CWindowWnd& window, CPaintManagerUI& manager);
@@ -27,6 +28,8 @@ class UiTestDriver {
     }
     // The centre of a visible control's rectangle.
     bool CenterOf(const std::string& name, UiPoint& pt);
+    // The same for a control in hand; label names it in the reason of a failure.
+    bool CenterOf(CControlUI* control, const std::string& label, UiPoint& pt);
 
     bool MoveTo(UiPoint pt);
     bool Press(UiPoint pt);    // left button down
@@ -34,6 +37,8 @@ class UiTestDriver {
     bool Click(UiPoint pt);
     bool Click(const std::string& name);
     bool DoubleClick(const std::string& name);
+    bool Click(CControlUI* control, const std::string& label);
+    bool DoubleClick(CControlUI* control, const std::string& label);
     bool RightClick(const std::string& name);
     // Press at from, move in steps, release at to.
     bool Drag(UiPoint from, UiPoint to, int steps = 4);
@@ -64,11 +69,15 @@ class UiTestDriver {
     const std::string& LastError() const { return m_error; }
 
   private:
+    // Whether the window still exists; its handle is remembered once it has one, as the window
+    // object itself may be gone.
+    bool Alive();
     bool Send(uint32_t msg, WPARAM wParam, LPARAM lParam);
     bool Fail(const std::string& why);
 
     CWindowWnd& m_window;
     CPaintManagerUI& m_pm;
+    HWND m_hwnd = 0;
     std::string m_error;
 };
 

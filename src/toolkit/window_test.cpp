@@ -119,5 +119,33 @@ TEST_F(WindowTest, AsyncNotificationsArriveOnTheNextTurnAndNotForDeletedSenders)
     EXPECT_TRUE(window_->Sequence().empty());
 }
 
+// A window that goes away by itself when it is closed, as popups and message boxes do.
+class SelfDeletingWindow : public DriverWindow {
+  public:
+    using DriverWindow::DriverWindow;
+    void OnFinalMessage(HWND hwnd) override {
+        DriverWindow::OnFinalMessage(hwnd);
+        delete this;
+    }
+};
+
+TEST_F(WindowTest, TheDriverLetsGoOfAWindowThatDeletedItself) {
+    auto* window = new SelfDeletingWindow("w.xml");
+    ASSERT_NE(window->Create(0, "w", UI_WNDSTYLE_DIALOG | WS_VISIBLE, 0), 0u);
+    window->AddNotifyHandler("click", "closebtn", [window](TNotifyUI&) {
+        window->Close(0);
+        return true;
+    });
+    UiTestDriver driver(*window, window->GetPaintManager());
+    ASSERT_TRUE(driver.Click("closebtn"));
+    driver.Pump();  // the close arrives here and the window deletes itself
+    driver.Render();
+    EXPECT_EQ(driver.Find("closebtn"), nullptr);
+    EXPECT_FALSE(driver.Click("closebtn"));
+    EXPECT_EQ(driver.LastError(), "the window is gone");
+    EXPECT_FALSE(driver.SavePng(dir_ + "/gone.png"));
+    EXPECT_EQ(driver.PixelAt(1, 1), 0u);
+}
+
 }  // namespace
 }  // namespace toolkit

@@ -13,23 +13,13 @@
 
 #include "os/event.h"
 #include "os/testing/private_session_bus.h"
+#include "sim_command.h"
 
 extern char** environ;
 
 namespace {
 
-// brasvik-sim with the arguments: its exit code, its standard output and error in *out.
-int Sim(const std::string& args, std::string* out) {
-    const std::string command = std::string(BRASVIK_BINARY_DIR) + "/brasvik-sim " + args + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return -1;
-    out->clear();
-    char buf[512];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) out->append(buf, n);
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using e2e::Sim;
 
 // Starts brasvik-m402 --headless with the demo option; ends it with SIGTERM and returns its exit
 // code (-1 when it did not end in time).

@@ -30,6 +30,9 @@ constexpr ObjectClass kObjects[] = {
     {"Voice6533Control", "CVoice6533ControlUI"},
     {"KeySetControl", "CKeySetControlUI"},
     {"ShootControl", "CShootControlUI"},
+    // The device bar's item and power display.
+    {"DeviceOption", "CDeviceOptionUI"},
+    {"MpDevicePower", "CMpDevicePowerUI"},
 };
 
 constexpr SubtreeClass kSubtrees[] = {

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <malloc.h>
 #include <poll.h>
 
 #include <cstring>
@@ -221,6 +222,9 @@ class SdlBackend : public IWindowBackend {
             SDL_RaiseWindow(window_);
         } else {
             SDL_HideWindow(window_);
+            // A window going to the tray may stay there for hours: what its painting freed goes
+            // back to the system rather than staying in the heap.
+            ::malloc_trim(0);
         }
         UpdateChildren();
         TheDisplay().SchedulePump();
@@ -647,6 +651,10 @@ bool InstallSdlBackend(os::MessageLoop& loop) {
     if (d.installed) return true;
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // The toolkit paints with Cairo into memory and only copies the result: the window surface
+    // stays on the display's own (shared-memory) framebuffer. Otherwise SDL backs it with an
+    // OpenGL renderer, which loads a whole OpenGL stack and costs some 100 MB for nothing.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         os::DebugOutput(std::string("display: ") + SDL_GetError() + "\n");
         return false;

@@ -12,6 +12,7 @@
 #include "ui/controls/redio_macro_button_ui.h"
 #include "ui/controls/select_panel_ui.h"
 #include "ui/controls/wnd_ui.h"
+#include "ui/panels/lighting/light_control_ui.h"
 #include "ui/panels/profile/device_profile_ui.h"
 
 namespace ui {
@@ -30,7 +31,8 @@ struct Registration {
     toolkit::CControlUI* (*create)();
 };
 
-// In start-up order, then the panels; the device models register themselves.
+// In start-up order, then the panels that are built so far; the device models register
+// themselves.
 constexpr Registration kControls[] = {
     {"CCircleProgressUI", Create<CCircleProgressUI>},
     {"CChartViewUI", Create<CChartViewUI>},
@@ -41,6 +43,7 @@ constexpr Registration kControls[] = {
     {"CHandImgSelectButtonUI", Create<CHandImgSelectButtonUI>},
     {"CRedioMacroButtonUI", Create<CRedioMacroButtonUI>},
     {"CAudioRecordUI", Create<CAudioRecordUI>},
+    {"CLightControlUI", Create<CLightControlUI>},
     {"CDeviceProfileUI", Create<CDeviceProfileUI>},
 };
 
