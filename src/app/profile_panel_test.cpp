@@ -584,13 +584,6 @@ TEST_F(ProfilePanelTest, AResetOnTheKeyboardPageClosesTheKeySetPanel) {
     GTEST_SKIP() << "the key-set panel cannot be closed from the profile panel yet";
 }
 
-TEST_F(ProfilePanelTest, ScriptedRunAddsRenamesAndDeletesAProfileOnTheMousePage) {
-    // FIXME: `--demo --headless --script` that adds, renames and deletes a profile on the mouse
-    // page and checks the files under $XDG_DATA_HOME needs the device bar to show the mouse
-    // model's page.
-    GTEST_SKIP() << "needs the device bar and the mouse model";
-}
-
 // The panel on the mouse and keyboard pages, with and without its menu, at 96 and 144 DPI in
 // English and Chinese, written to build/screenshots/profile_panel/ for a look.
 TEST_F(ProfilePanelTest, Screenshots) {
