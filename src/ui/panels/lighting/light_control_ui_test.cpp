@@ -30,6 +30,7 @@
 #include "ui/controls/device_key_button_ui.h"
 #include "ui/controls/select_panel_ui.h"
 #include "ui/panels/lighting/mode_layouts.h"
+#include "ui/panels/profile/device_profile_ui.h"
 
 namespace ui {
 namespace {
@@ -105,6 +106,7 @@ class LightControlTest : public ::testing::Test {
             if (name == "SelectPanel") return new CSelectPanelUI;
             if (name == "DeviceKeyButton") return new CDeviceKeyButtonUI;
             if (name == "LightControl") return new CLightControlUI;
+            if (name == "DeviceProfile") return new CDeviceProfileUI;
             if (name != page.rootClass) return nullptr;
             model_ = new RecordingDevice;
             return model_;
