@@ -2,6 +2,8 @@
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each one for a short time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ccache keys on paths relative to the checkout, so a fresh clone elsewhere reuses the cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 SECONDS_PER_TARGET="${FUZZ_SECONDS:-20}"
 if ! grep -q '^brasvik_fuzz(' fuzz/CMakeLists.txt; then
   echo "fuzz: no targets yet"

@@ -5,6 +5,8 @@
 # SANITIZERS=asan or SANITIZERS=tsan runs one of them only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ccache keys on paths relative to the checkout, so a fresh clone elsewhere reuses the cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 SANITIZERS="${SANITIZERS:-asan tsan}"
 # -O1 and line tables only: quick to build, still readable reports. The instrumentation makes
 # GCC see uninitialised values in the standard library's own code (std::regex, std::function)

@@ -2,19 +2,21 @@
 
 #include <algorithm>
 
+#include "app/device_bar/device_descriptors.h"
 #include "os/debug_output.h"
 
 namespace app {
 
 namespace {
 
-// The ids and kinds of the four device pages: keyboard, mouse, mouse pad, headset.
-constexpr ReportedDevice kDevices[] = {
-    {0x320F, 0x22AB, 1},
-    {0x320F, 0x22A9, 2},
-    {0x320F, 0x1004, 3},
-    {0x0C76, 0x1630, 7},
-};
+// The ids and kinds of the device descriptors, in their order.
+constexpr std::array<ReportedDevice, kDeviceDescriptors.size()> kDevices = [] {
+    std::array<ReportedDevice, kDeviceDescriptors.size()> devices{};
+    for (size_t i = 0; i < kDeviceDescriptors.size(); ++i)
+        devices[i] = {kDeviceDescriptors[i].vendorId, kDeviceDescriptors[i].productId,
+                      kDeviceDescriptors[i].kind};
+    return devices;
+}();
 
 constexpr int kTimeoutMs = 1500;
 
