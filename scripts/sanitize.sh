@@ -38,7 +38,7 @@ for s in $SANITIZERS; do
       # folder, which is the program folder).
       pids=()
       for t in brasvik_device_tests brasvik_app_tests; do
-        (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+        (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/../scripts/tsan.supp" \
           BRASVIK_BINARY_DIR="$PWD" "tests/$t" --gtest_brief=1 >"$t.tsan.log" 2>&1) &
         pids+=($!)
       done

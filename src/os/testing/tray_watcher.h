@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -68,15 +69,17 @@ class TrayWatcher {
                            y);
     }
     void Do(std::function<void()> fn) {
-        Event done;
+        // Shared, so that the event outlives whichever side lets go of it last (a wait that
+        // timed out included).
+        auto done = std::make_shared<Event>();
         {
             std::lock_guard<std::mutex> lock(m_);
-            work_ = [&] {
+            work_ = [fn = std::move(fn), done] {
                 fn();
-                done.Set();
+                done->Set();
             };
         }
-        done.Wait(10000);
+        done->Wait(10000);
     }
     void Run() {
         static const sd_bus_vtable vtable[] = {
