@@ -26,6 +26,18 @@
 namespace {
 
 const std::string kBinary = BRASVIK_BINARY_DIR;
+const std::string kCMake = BRASVIK_CMAKE_COMMAND;
+
+// Whether every folder above path lets others through and the file lets others run it.
+bool OthersCanRun(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || (st.st_mode & S_IXOTH) == 0) return false;
+    for (std::filesystem::path p = std::filesystem::path(path).parent_path();
+         !p.empty() && p != p.root_path(); p = p.parent_path()) {
+        if (::stat(p.c_str(), &st) != 0 || (st.st_mode & S_IXOTH) == 0) return false;
+    }
+    return true;
+}
 
 std::string FindWrapper() {
     for (const char* dir : {"/usr/bin", "/usr/local/bin", "/bin"}) {
@@ -113,6 +125,7 @@ class DoctorE2E : public ::testing::Test {
             for (const auto& p : std::filesystem::recursive_directory_iterator(dir_))
                 (void)::chown(p.path().c_str(), uid, static_cast<gid_t>(-1));
         }
+        const std::string exe = Program(drop);
         const pid_t pid = ::fork();
         if (pid == 0) {
             const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
@@ -130,7 +143,6 @@ class DoctorE2E : public ::testing::Test {
                     ::setuid(nobody->pw_uid) != 0)
                     ::_exit(120);
             }
-            const std::string exe = kBinary + "/brasvik-m402";
             ::execl(wrapper_.c_str(), wrapper_.c_str(), exe.c_str(), "--doctor",
                     static_cast<char*>(nullptr));
             ::_exit(121);
@@ -141,6 +153,20 @@ class DoctorE2E : public ::testing::Test {
         os::ReadWholeFile(outFile, run.out);
         os::ReadWholeFile(errFile, run.err);
         return run;
+    }
+
+    // The program to run. "nobody" may not reach the build folder (a checkout in a private
+    // folder): then the program is installed into the test's own folder, which it can reach.
+    std::string Program(bool asNobody) {
+        const std::string built = kBinary + "/brasvik-m402";
+        if (!asNobody || OthersCanRun(built)) return built;
+        const std::string prefix = dir_ + "/prefix";
+        if (!std::filesystem::exists(prefix + "/bin/brasvik-m402")) {
+            const std::string command = "'" + kCMake + "' --install '" + kBinary + "' --prefix '" +
+                                        prefix + "' >/dev/null 2>&1";
+            EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        }
+        return prefix + "/bin/brasvik-m402";
     }
 
     // Whatever else the machine says (its udev rules, say), the exit code follows the report.
