@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "device/light_overlay.h"
-#include "device/thread_stop.h"
 #include "os/debug_output.h"
 #include "os/folders.h"
 #include "toolkit/controls/tab_layout_ui.h"
@@ -203,7 +202,7 @@ void CQuendalUSBDevice::SetLightingRecord(const profile::LightingRecord& record)
         std::lock_guard<std::mutex> lock(lightingLock_);
         lightingRecord_ = record;
     }
-    previewWake_.Set();
+    WakePreview();
 }
 
 profile::LightingRecord CQuendalUSBDevice::GetLightingRecord() const {
@@ -339,7 +338,7 @@ void CQuendalUSBDevice::SetAreaEffects(std::vector<profile::EffectFrame> effects
     areaEffects_ = std::move(effects);
     areaIndex_ = 0;
     areaStartMs_ = -1;
-    previewWake_.Set();
+    WakePreview();
 }
 
 void CQuendalUSBDevice::PlayAreaEffects(int64_t nowMs) {
@@ -465,59 +464,53 @@ bool CQuendalUSBDevice::PreviewIsSteady() {
     }
 }
 
-void CQuendalUSBDevice::PreviewLoop() {
-    int64_t last = os::MonotonicMs();
-    int64_t counted = 0;
-    int waitMs = 1;
-    os::Event* const events[] = {&previewStop_, &previewWake_};
-    for (;;) {
-        // Waking every millisecond costs more than the animation itself; sleeping until the next
-        // step is due paces the steps the same, and the stop event still ends the wait at once.
-        // A steady effect sleeps until something changes it.
-        const uint32_t woke = os::WaitForAny(events, waitMs);
-        if (woke == os::kWaitObject0) break;
-        if (woke == os::kWaitObject0 + 1) counted = std::numeric_limits<int>::max();
-        waitMs = 1;
-        if (!command_.IsOpen()) {
-            if (previewStop_.Wait(100) != os::kWaitTimeout) break;
-            last = os::MonotonicMs();
-            continue;
-        }
-        const int64_t now = os::MonotonicMs();
-        if (previewPaused_) {
-            last = now;
-            continue;
-        }
-        counted += now - last;
-        last = now;
-        const int threshold = PreviewThreshold();
-        if (counted >= threshold) {
-            RunPreviewStep(now);
-            NoteLedChange();
-            counted = 0;
-            if (PreviewIsSteady()) {
-                waitMs = os::kInfinite;
-                continue;
-            }
-        }
-        waitMs = std::max<int>(1, threshold - static_cast<int>(counted));
+int64_t CQuendalUSBDevice::PreviewTurn(int64_t nowMs, bool woken) {
+    // A turn comes when the next step is due, not every millisecond: waking every millisecond
+    // costs more than the animation itself, and the count paces the steps the same. A steady
+    // effect sleeps until something changes it.
+    if (woken) previewCounted_ = std::numeric_limits<int>::max();
+    if (!command_.IsOpen()) {
+        // Looked at again every 100 ms; the time until then is not counted.
+        previewLastMs_ = nowMs + kPreviewClosedPollMs;
+        return nowMs + kPreviewClosedPollMs + 1;
     }
-    os::DebugOutput(kind_ == hid::kKindKeyboard ? "KB灯光线程设定退出" : "MS灯光线程设定退出");
+    if (previewPaused_) {
+        // Resuming wakes the preview; until then the time is not counted.
+        previewLastMs_ = nowMs;
+        return kNever;
+    }
+    previewCounted_ += std::max<int64_t>(0, nowMs - previewLastMs_);
+    previewLastMs_ = nowMs;
+    const int threshold = PreviewThreshold();
+    if (previewCounted_ >= threshold) {
+        RunPreviewStep(nowMs);
+        NoteLedChange();
+        previewCounted_ = 0;
+        if (PreviewIsSteady()) return kNever;
+    }
+    return nowMs + std::max<int64_t>(1, threshold - previewCounted_);
+}
+
+void CQuendalUSBDevice::WakePreview() {
+    PreviewTicker::Shared().Wake(this);
 }
 
 void CQuendalUSBDevice::StartPreviewThread() {
     StopPreviewThread();
-    previewStop_.Reset();
-    previewWorker_.Start([this] { PreviewLoop(); });
+    previewLastMs_ = os::MonotonicMs();
+    previewCounted_ = 0;
+    PreviewTicker::Shared().Add(this, previewLastMs_ + 1);
 }
 
 void CQuendalUSBDevice::StopPreviewThread() {
-    // The preview works on this object: it is waited for, never let go.
-    StopWorker(previewWorker_, previewStop_, kPreviewStopTimeoutMs, StopOverrun::kWaitForEnd);
+    if (!PreviewTicker::Shared().Has(this)) return;
+    // The preview works on this object: a step under way is waited for.
+    PreviewTicker::Shared().Remove(this);
+    os::DebugOutput(kind_ == hid::kKindKeyboard ? "KB灯光线程设定退出" : "MS灯光线程设定退出");
 }
 
 bool CQuendalUSBDevice::PreviewThreadRunning() const {
-    return previewWorker_.HasThread() && !previewWorker_.Finished();
+    return PreviewTicker::Shared().Has(this);
 }
 
 void CQuendalUSBDevice::StopThreads() {
