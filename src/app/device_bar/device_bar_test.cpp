@@ -20,6 +20,7 @@
 #include "os/hid/hid_platform.h"
 #include "os/power_events.h"
 #include "os/testing/private_session_bus.h"
+#include "os/testing/tray_watcher.h"
 #include "sim/demo.h"
 #include "toolkit/controls/option_ui.h"
 #include "toolkit/controls/progress_ui.h"
@@ -411,6 +412,9 @@ TEST_F(DeviceBarTest, LiveFramesKeepComingForEveryDeviceWhileTheWindowIsInTheTra
     spectrum.speed = 2;
     spectrum.time = 1000000;
     for (device::CQuendalUSBDevice* d : devices) d->SetAreaEffects({spectrum});
+    // With a notification area showing the icon, close hides the window to the tray.
+    os::testing::TrayWatcher tray;
+    ASSERT_TRUE(Until([&] { return wnd_->trayIcon().Registered(); }));
     ASSERT_TRUE(wndDriver_->Click("closebtn"));
     ASSERT_FALSE(wnd_->IsShown());
 
