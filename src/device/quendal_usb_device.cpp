@@ -100,6 +100,7 @@ void CQuendalUSBDevice::SetKeyCount(int count) {
 void CQuendalUSBDevice::SetLedCount(int count) {
     count = std::clamp(count, 0, kMaxLeds);
     ledButtons_.assign(static_cast<size_t>(count), nullptr);
+    ledOverlays_.assign(static_cast<size_t>(count), nullptr);
     preview_.SetLedCount(count);
 }
 
@@ -107,9 +108,11 @@ void CQuendalUSBDevice::BindPageControls() {
     shownColours_.clear();
     std::fill(keyButtons_.begin(), keyButtons_.end(), nullptr);
     std::fill(ledButtons_.begin(), ledButtons_.end(), nullptr);
+    ledOverlays_.assign(ledButtons_.size(), nullptr);
     if (pageName_.empty()) {
         keyButtons_.clear();
         ledButtons_.clear();
+        ledOverlays_.clear();
         preview_.SetLedCount(0);
         return;
     }
@@ -124,7 +127,8 @@ void CQuendalUSBDevice::BindPageControls() {
         } else if (SplitIndexedName(b->GetName(), "light_", &n)) {
             if (n >= static_cast<int>(ledButtons_.size())) continue;
             ledButtons_[n] = b;
-            if (auto* overlay = dynamic_cast<ILightOverlay*>(b))
+            ledOverlays_[n] = dynamic_cast<ILightOverlay*>(b);
+            if (ILightOverlay* overlay = ledOverlays_[n])
                 overlay->SetLightOverlay(0xFFFFFF, 255, true);
             preview_.SetLed(n, {255, 255, 255, 255});
         }
@@ -264,7 +268,7 @@ std::optional<LedColour> CQuendalUSBDevice::GetLedColour(int index) const {
 
 int CQuendalUSBDevice::PushLiveColours() {
     if (lightingSwitch_ == 0) return 0;
-    const int n = std::min(preview_.LedCount(), static_cast<int>(ledButtons_.size()));
+    const int n = std::min(preview_.LedCount(), static_cast<int>(ledOverlays_.size()));
     if (liveFrame_.size() != static_cast<size_t>(n) * 3)
         liveFrame_.assign(static_cast<size_t>(n) * 3, 0);
     // Called every few milliseconds while the preview changes far less often: only colours that
@@ -277,7 +281,7 @@ int CQuendalUSBDevice::PushLiveColours() {
         if (!first && c == shownColours_[i]) continue;
         shownColours_[i] = c;
         changed = 1;
-        if (auto* overlay = dynamic_cast<ILightOverlay*>(ledButtons_[i])) {
+        if (ILightOverlay* overlay = ledOverlays_[i]) {
             overlay->SetLightOverlay((static_cast<uint32_t>(c.red) << 16) |
                                          (static_cast<uint32_t>(c.green) << 8) | c.blue,
                                      c.brightness, true);

@@ -13,6 +13,7 @@
 #include "device/audio_lighting_view.h"
 #include "device/command_frame.h"
 #include "device/device_channel.h"
+#include "device/light_overlay.h"
 #include "device/lighting_preview.h"
 #include "device/lighting_view.h"
 #include "device/listener_thread.h"
@@ -302,6 +303,9 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     int lightVariant_ = 0;
     std::vector<toolkit::CControlUI*> keyButtons_;
     std::vector<toolkit::CControlUI*> ledButtons_;
+    // The LED buttons' overlays, looked up once when the page is bound: the live colours reach
+    // them every few milliseconds.
+    std::vector<ILightOverlay*> ledOverlays_;
     std::array<uint8_t, kProgramKeyCount> keyToLed_;
     std::array<uint8_t, kProgramKeyCount> keyToDeviceIndex_;
     int functionTab_ = 1;
