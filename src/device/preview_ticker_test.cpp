@@ -16,10 +16,19 @@
 namespace device {
 namespace {
 
+// One ticker for these tests, in storage no other object takes over later: the thread sanitizer
+// would take its locks for those of an object that once lived at the same place.
+PreviewTicker& Ticker() {
+    static PreviewTicker ticker;
+    return ticker;
+}
+
 // Asks for a turn every periodMs (kNever: only when woken) and records what it was given.
 class Recorder : public PreviewClient {
   public:
     explicit Recorder(int64_t periodMs) : period_(periodMs) {}
+    // Gone from the ticker before its members go, whatever the test did.
+    ~Recorder() override { Ticker().Remove(this); }
     int64_t PreviewTurn(int64_t nowMs, bool woken) override {
         inTurn_ = true;
         std::lock_guard<std::mutex> lock(lock_);
@@ -59,7 +68,7 @@ bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
 }
 
 TEST(PreviewTicker, EveryClientKeepsItsOwnPaceAndNoTurnComesEarly) {
-    PreviewTicker ticker;
+    PreviewTicker& ticker = Ticker();
     Recorder fast(3), slow(7), steady(PreviewClient::kNever);
     const int64_t start = os::MonotonicMs();
     for (Recorder* r : {&fast, &slow, &steady}) {
@@ -91,7 +100,7 @@ TEST(PreviewTicker, EveryClientKeepsItsOwnPaceAndNoTurnComesEarly) {
 }
 
 TEST(PreviewTicker, RemovingAClientWaitsForItsTurnAndStopsTheOthersNot) {
-    PreviewTicker ticker;
+    PreviewTicker& ticker = Ticker();
     Recorder busy(1), other(2);
     busy.Hold(50);
     const int64_t start = os::MonotonicMs();
@@ -109,7 +118,7 @@ TEST(PreviewTicker, RemovingAClientWaitsForItsTurnAndStopsTheOthersNot) {
     // Added again, the thread starts again.
     ticker.Add(&other, os::MonotonicMs());
     const size_t again = other.turns().size();
-    ASSERT_TRUE(WaitFor([&] { return other.turns().size() > again; }));
+    EXPECT_TRUE(WaitFor([&] { return other.turns().size() > again; }));
 }
 
 }  // namespace

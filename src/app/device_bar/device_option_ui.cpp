@@ -14,7 +14,13 @@
 namespace app {
 
 CDeviceOptionUI::~CDeviceOptionUI() {
-    if (ticker_ != nullptr) ticker_->Disarm(this);
+    if (ticker_ != nullptr) ticker_->Forget(this);
+}
+
+void CDeviceOptionUI::SetLiveTicker(LiveColourTicker* ticker) {
+    if (ticker_ != nullptr) ticker_->Forget(this);
+    ticker_ = ticker;
+    if (ticker_ != nullptr) ticker_->Attach(this);
 }
 
 void CDeviceOptionUI::StartLivePushes() {

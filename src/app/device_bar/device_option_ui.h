@@ -117,7 +117,7 @@ class CDeviceOptionUI : public toolkit::CHorizontalLayoutUI {
 
     // The timer shared by the bar's items for the live colours (set before the item starts its
     // periodic work); without one the item runs its own live-colour timer.
-    void SetLiveTicker(LiveColourTicker* ticker) { ticker_ = ticker; }
+    void SetLiveTicker(LiveColourTicker* ticker);
     void DetachLiveTicker(const LiveColourTicker* ticker) {
         if (ticker_ == ticker) ticker_ = nullptr;
     }

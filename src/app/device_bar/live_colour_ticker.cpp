@@ -11,8 +11,18 @@ constexpr os::WPARAM kTickTimerId = 1;
 }
 
 LiveColourTicker::~LiveColourTicker() {
-    for (const Member& m : members_) m.item->DetachLiveTicker(this);
+    for (CDeviceOptionUI* item : attached_) item->DetachLiveTicker(this);
     if (target_ != 0) os::DestroyTarget(target_);
+}
+
+void LiveColourTicker::Attach(CDeviceOptionUI* item) {
+    if (std::find(attached_.begin(), attached_.end(), item) == attached_.end())
+        attached_.push_back(item);
+}
+
+void LiveColourTicker::Forget(CDeviceOptionUI* item) {
+    std::erase(attached_, item);
+    Disarm(item);
 }
 
 void LiveColourTicker::Arm(CDeviceOptionUI* item, int periodMs) {

@@ -21,6 +21,10 @@ class LiveColourTicker : public os::MessageTarget {
     LiveColourTicker(const LiveColourTicker&) = delete;
     LiveColourTicker& operator=(const LiveColourTicker&) = delete;
 
+    // The items that may arm: each learns when the ticker goes, and tells it when it goes.
+    void Attach(CDeviceOptionUI* item);
+    void Forget(CDeviceOptionUI* item);
+
     // Serves the item every periodMs (rounded to whole ticks, at least one), counting from now;
     // an armed item starts its count again with the new period.
     void Arm(CDeviceOptionUI* item, int periodMs);
@@ -41,6 +45,7 @@ class LiveColourTicker : public os::MessageTarget {
     };
     void UpdateTimer();
 
+    std::vector<CDeviceOptionUI*> attached_;
     std::vector<Member> members_;
     std::vector<CDeviceOptionUI*> due_;
     os::HWND target_ = 0;
