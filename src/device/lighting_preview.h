@@ -34,7 +34,7 @@ struct PreviewParams {
 // The lighting preview of one device page: the LED colours the page shows, the state of the
 // animation and the steps that move it.
 //
-// The steps run on the device's preview thread (or, in tests, on the caller's), one at a time;
+// The steps run on the preview thread (or, in tests, on the caller's), one at a time;
 // the UI thread reads the LED colours meanwhile, so each colour is one atomic word and a reader
 // sees every LED whole. Nothing here allocates: the preview runs hundreds of steps a second.
 class LightingPreview {

@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "device/light_overlay.h"
-#include "device/thread_stop.h"
 #include "os/debug_output.h"
 #include "os/folders.h"
 #include "toolkit/controls/tab_layout_ui.h"
@@ -102,6 +101,7 @@ void CQuendalUSBDevice::SetKeyCount(int count) {
 void CQuendalUSBDevice::SetLedCount(int count) {
     count = std::clamp(count, 0, kMaxLeds);
     ledButtons_.assign(static_cast<size_t>(count), nullptr);
+    ledOverlays_.assign(static_cast<size_t>(count), nullptr);
     preview_.SetLedCount(count);
 }
 
@@ -109,9 +109,11 @@ void CQuendalUSBDevice::BindPageControls() {
     shownColours_.clear();
     std::fill(keyButtons_.begin(), keyButtons_.end(), nullptr);
     std::fill(ledButtons_.begin(), ledButtons_.end(), nullptr);
+    ledOverlays_.assign(ledButtons_.size(), nullptr);
     if (pageName_.empty()) {
         keyButtons_.clear();
         ledButtons_.clear();
+        ledOverlays_.clear();
         preview_.SetLedCount(0);
         return;
     }
@@ -126,7 +128,8 @@ void CQuendalUSBDevice::BindPageControls() {
         } else if (SplitIndexedName(b->GetName(), "light_", &n)) {
             if (n >= static_cast<int>(ledButtons_.size())) continue;
             ledButtons_[n] = b;
-            if (auto* overlay = dynamic_cast<ILightOverlay*>(b))
+            ledOverlays_[n] = dynamic_cast<ILightOverlay*>(b);
+            if (ILightOverlay* overlay = ledOverlays_[n])
                 overlay->SetLightOverlay(0xFFFFFF, 255, true);
             preview_.SetLed(n, {255, 255, 255, 255});
         }
@@ -204,7 +207,7 @@ void CQuendalUSBDevice::SetLightingRecord(const profile::LightingRecord& record)
         std::lock_guard<std::mutex> lock(lightingLock_);
         lightingRecord_ = record;
     }
-    previewWake_.Set();
+    WakePreview();
 }
 
 profile::LightingRecord CQuendalUSBDevice::GetLightingRecord() const {
@@ -266,7 +269,7 @@ std::optional<LedColour> CQuendalUSBDevice::GetLedColour(int index) const {
 
 int CQuendalUSBDevice::PushLiveColours() {
     if (lightingSwitch_ == 0) return 0;
-    const int n = std::min(preview_.LedCount(), static_cast<int>(ledButtons_.size()));
+    const int n = std::min(preview_.LedCount(), static_cast<int>(ledOverlays_.size()));
     if (liveFrame_.size() != static_cast<size_t>(n) * 3)
         liveFrame_.assign(static_cast<size_t>(n) * 3, 0);
     // Called every few milliseconds while the preview changes far less often: only colours that
@@ -279,7 +282,7 @@ int CQuendalUSBDevice::PushLiveColours() {
         if (!first && c == shownColours_[i]) continue;
         shownColours_[i] = c;
         changed = 1;
-        if (auto* overlay = dynamic_cast<ILightOverlay*>(ledButtons_[i])) {
+        if (ILightOverlay* overlay = ledOverlays_[i]) {
             overlay->SetLightOverlay((static_cast<uint32_t>(c.red) << 16) |
                                          (static_cast<uint32_t>(c.green) << 8) | c.blue,
                                      c.brightness, true);
@@ -340,7 +343,7 @@ void CQuendalUSBDevice::SetAreaEffects(std::vector<profile::EffectFrame> effects
     areaEffects_ = std::move(effects);
     areaIndex_ = 0;
     areaStartMs_ = -1;
-    previewWake_.Set();
+    WakePreview();
 }
 
 void CQuendalUSBDevice::PlayAreaEffects(int64_t nowMs) {
@@ -466,59 +469,53 @@ bool CQuendalUSBDevice::PreviewIsSteady() {
     }
 }
 
-void CQuendalUSBDevice::PreviewLoop() {
-    int64_t last = os::MonotonicMs();
-    int64_t counted = 0;
-    int waitMs = 1;
-    os::Event* const events[] = {&previewStop_, &previewWake_};
-    for (;;) {
-        // Waking every millisecond costs more than the animation itself; sleeping until the next
-        // step is due paces the steps the same, and the stop event still ends the wait at once.
-        // A steady effect sleeps until something changes it.
-        const uint32_t woke = os::WaitForAny(events, waitMs);
-        if (woke == os::kWaitObject0) break;
-        if (woke == os::kWaitObject0 + 1) counted = std::numeric_limits<int>::max();
-        waitMs = 1;
-        if (!command_.IsOpen()) {
-            if (previewStop_.Wait(100) != os::kWaitTimeout) break;
-            last = os::MonotonicMs();
-            continue;
-        }
-        const int64_t now = os::MonotonicMs();
-        if (previewPaused_) {
-            last = now;
-            continue;
-        }
-        counted += now - last;
-        last = now;
-        const int threshold = PreviewThreshold();
-        if (counted >= threshold) {
-            RunPreviewStep(now);
-            NoteLedChange();
-            counted = 0;
-            if (PreviewIsSteady()) {
-                waitMs = os::kInfinite;
-                continue;
-            }
-        }
-        waitMs = std::max<int>(1, threshold - static_cast<int>(counted));
+int64_t CQuendalUSBDevice::PreviewTurn(int64_t nowMs, bool woken) {
+    // A turn comes when the next step is due, not every millisecond: waking every millisecond
+    // costs more than the animation itself, and the count paces the steps the same. A steady
+    // effect sleeps until something changes it.
+    if (woken) previewCounted_ = std::numeric_limits<int>::max();
+    if (!command_.IsOpen()) {
+        // Looked at again every 100 ms; the time until then is not counted.
+        previewLastMs_ = nowMs + kPreviewClosedPollMs;
+        return nowMs + kPreviewClosedPollMs + 1;
     }
-    os::DebugOutput(kind_ == hid::kKindKeyboard ? "KB灯光线程设定退出" : "MS灯光线程设定退出");
+    if (previewPaused_) {
+        // Resuming wakes the preview; until then the time is not counted.
+        previewLastMs_ = nowMs;
+        return kNever;
+    }
+    previewCounted_ += std::max<int64_t>(0, nowMs - previewLastMs_);
+    previewLastMs_ = nowMs;
+    const int threshold = PreviewThreshold();
+    if (previewCounted_ >= threshold) {
+        RunPreviewStep(nowMs);
+        NoteLedChange();
+        previewCounted_ = 0;
+        if (PreviewIsSteady()) return kNever;
+    }
+    return nowMs + std::max<int64_t>(1, threshold - previewCounted_);
+}
+
+void CQuendalUSBDevice::WakePreview() {
+    PreviewTicker::Shared().Wake(this);
 }
 
 void CQuendalUSBDevice::StartPreviewThread() {
     StopPreviewThread();
-    previewStop_.Reset();
-    previewWorker_.Start([this] { PreviewLoop(); });
+    previewLastMs_ = os::MonotonicMs();
+    previewCounted_ = 0;
+    PreviewTicker::Shared().Add(this, previewLastMs_ + 1);
 }
 
 void CQuendalUSBDevice::StopPreviewThread() {
-    // The preview works on this object: it is waited for, never let go.
-    StopWorker(previewWorker_, previewStop_, kPreviewStopTimeoutMs, StopOverrun::kWaitForEnd);
+    if (!PreviewTicker::Shared().Has(this)) return;
+    // The preview works on this object: a step under way is waited for.
+    PreviewTicker::Shared().Remove(this);
+    os::DebugOutput(kind_ == hid::kKindKeyboard ? "KB灯光线程设定退出" : "MS灯光线程设定退出");
 }
 
 bool CQuendalUSBDevice::PreviewThreadRunning() const {
-    return previewWorker_.HasThread() && !previewWorker_.Finished();
+    return PreviewTicker::Shared().Has(this);
 }
 
 void CQuendalUSBDevice::StopThreads() {

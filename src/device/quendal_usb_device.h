@@ -13,11 +13,13 @@
 #include "device/audio_lighting_view.h"
 #include "device/command_frame.h"
 #include "device/device_channel.h"
+#include "device/light_overlay.h"
 #include "device/lighting_preview.h"
 #include "device/lighting_view.h"
 #include "device/listener_thread.h"
 #include "device/panel_views.h"
 #include "device/power_indicator.h"
+#include "device/preview_ticker.h"
 #include "hid/supported_device.h"
 #include "os/debug_output.h"
 #include "os/event.h"
@@ -41,7 +43,8 @@ namespace device {
 // post to a relay target on the UI thread, see ListenerThread).
 class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
                           public toolkit::CNotifyPump,
-                          public toolkit::INotifyUI {
+                          public toolkit::INotifyUI,
+                          private PreviewClient {
   public:
     static constexpr int kProgramKeyCount = 170;
     static constexpr uint8_t kAbsent = 255;
@@ -55,7 +58,8 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     static constexpr uint32_t kLiveColoursMessage = os::WM_USER + 0x3A2;
     // Sent to the main window with the connection value of the power status.
     static constexpr uint32_t kPowerConnectionMessage = 0xD01;
-    static constexpr int kPreviewStopTimeoutMs = 1000;
+    // How often a preview whose device is not open looks at it again.
+    static constexpr int kPreviewClosedPollMs = 100;
 
     CQuendalUSBDevice();
     ~CQuendalUSBDevice() override;
@@ -206,14 +210,16 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     void StopListener(int which);
     bool ListenerRunning(int which) const;
 
-    // The lighting preview thread; StartPreviewThread stops a running one first.
+    // The lighting preview, stepped on the preview thread the devices share (PreviewTicker);
+    // StartPreviewThread stops a running preview first and StopPreviewThread returns once no
+    // step of this device runs any more.
     void StartPreviewThread();
     void StopPreviewThread();
     bool PreviewThreadRunning() const;
     // Paused, the preview leaves the LED colours to others (the synchronised lighting); resumed,
     // it draws its own again at once.
     void SetPreviewPaused(bool paused) {
-        if (previewPaused_.exchange(paused) && !paused) previewWake_.Set();
+        if (previewPaused_.exchange(paused) && !paused) WakePreview();
     }
     // Stops every thread of the device (removal).
     void StopThreads();
@@ -297,6 +303,9 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     int lightVariant_ = 0;
     std::vector<toolkit::CControlUI*> keyButtons_;
     std::vector<toolkit::CControlUI*> ledButtons_;
+    // The LED buttons' overlays, looked up once when the page is bound: the live colours reach
+    // them every few milliseconds.
+    std::vector<ILightOverlay*> ledOverlays_;
     std::array<uint8_t, kProgramKeyCount> keyToLed_;
     std::array<uint8_t, kProgramKeyCount> keyToDeviceIndex_;
     int functionTab_ = 1;
@@ -322,7 +331,11 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     // After an LED colour may have changed: wakes the idle live-colour timer.
     void NoteLedChange();
     os::LRESULT OnRelayMessage(uint32_t msg, os::WPARAM w, os::LPARAM l);
-    void PreviewLoop();
+    // One turn of the preview on the preview thread: counts the milliseconds since the last
+    // turn and steps once the mode's threshold is reached.
+    int64_t PreviewTurn(int64_t nowMs, bool woken) override;
+    // A changed record or area list: a steady preview steps again at once.
+    void WakePreview();
     // True while the current effect draws the same colours at every step.
     bool PreviewIsSteady();
 
@@ -339,10 +352,9 @@ class CQuendalUSBDevice : public toolkit::CHorizontalLayoutUI,
     std::atomic<bool> liveIdle_{false};
     std::atomic<uint32_t> idleGeneration_{0};
     std::atomic<int64_t> previewNowMs_{0};
-    os::Event previewStop_{true, false};
-    // Set when the record or the area list changes: a steady preview steps again.
-    os::Event previewWake_{false, false};
-    os::WorkerThread previewWorker_;
+    // The preview's count, moved only by its turns.
+    int64_t previewLastMs_ = 0;
+    int64_t previewCounted_ = 0;
 
     std::array<ListenerThread, 2> listeners_;
     std::array<std::mutex, 2> listenerLocks_;  // guard closing each event interface

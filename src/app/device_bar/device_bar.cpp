@@ -174,6 +174,7 @@ bool DeviceBar::BuildPageSet(const DeviceIdentity& slot, int role) {
     bar->Add(item);
     item->SetIndex(static_cast<int>(items_.size()));
     item->SetWindow(host_.window);
+    item->SetLiveTicker(&liveTicker_);
     item->ShowSynchroButton(false);
     item->SetTabGroup(std::string(d.tabGroup));
     item->BindTab("device_switch", pageSwitch->GetCount() - 1);

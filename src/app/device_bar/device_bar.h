@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/device_bar/device_set.h"
+#include "app/device_bar/live_colour_ticker.h"
 #include "app/device_bar/synchro_lighting.h"
 #include "app/dispatch/device_bar_target.h"
 #include "app/main_wnd_ids.h"
@@ -136,6 +137,8 @@ class DeviceBar : public IDeviceBarTarget {
     // The receiver's own channel for the link poll.
     device::DeviceChannel receiver_;
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
+    // The items' live-colour pushes, on one timer.
+    LiveColourTicker liveTicker_;
 };
 
 }  // namespace app

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_globals.h"
 #include "app/device_bar/device_descriptors.h"
@@ -19,6 +20,7 @@
 #include "os/hid/hid_platform.h"
 #include "os/power_events.h"
 #include "os/testing/private_session_bus.h"
+#include "os/testing/tray_watcher.h"
 #include "sim/demo.h"
 #include "toolkit/controls/option_ui.h"
 #include "toolkit/controls/progress_ui.h"
@@ -391,6 +393,50 @@ TEST_F(DeviceBarTest, TheLiveColourTimerRestsWhileNothingMovesAndWakesWithTheCol
     spectrum.time = 1000000;
     mouse->SetAreaEffects({spectrum});
     ASSERT_TRUE(Until([&] { return !mouse->LiveIdle() && mouse->liveFrame() != before; }, 3000));
+}
+
+}  // namespace
+}  // namespace app
+
+namespace app {
+namespace {
+
+TEST_F(DeviceBarTest, LiveFramesKeepComingForEveryDeviceWhileTheWindowIsInTheTray) {
+    Open("kb,ms");
+    ASSERT_TRUE(Until([&] { return Visible(kKeyboard) && Visible(kMouse); }));
+    device::CQuendalUSBDevice* devices[] = {item(kKeyboard)->GetDevice(),
+                                            item(kMouse)->GetDevice()};
+    profile::EffectFrame spectrum;
+    spectrum.mode = 2;
+    spectrum.brightness = 4;
+    spectrum.speed = 2;
+    spectrum.time = 1000000;
+    for (device::CQuendalUSBDevice* d : devices) d->SetAreaEffects({spectrum});
+    // With a notification area showing the icon, close hides the window to the tray.
+    os::testing::TrayWatcher tray;
+    ASSERT_TRUE(Until([&] { return wnd_->trayIcon().Registered(); }));
+    ASSERT_TRUE(wndDriver_->Click("closebtn"));
+    ASSERT_FALSE(wnd_->IsShown());
+
+    // Each push that found new colours leaves a new frame; the two devices share one timer and
+    // neither may starve the other.
+    std::vector<uint8_t> last[2];
+    int frames[2] = {0, 0};
+    ASSERT_TRUE(Until(
+        [&] {
+            for (int i = 0; i < 2; ++i) {
+                if (devices[i]->liveFrame().empty() || devices[i]->liveFrame() == last[i]) continue;
+                last[i] = devices[i]->liveFrame();
+                ++frames[i];
+            }
+            return frames[0] >= 30 && frames[1] >= 30;
+        },
+        10000))
+        << frames[0] << " keyboard frames, " << frames[1] << " mouse frames";
+    EXPECT_FALSE(wnd_->IsShown());
+    // Taking the previews away ends the pushes: the timer rests once nothing moves.
+    for (device::CQuendalUSBDevice* d : devices) d->SetAreaEffects({});
+    EXPECT_TRUE(Until([&] { return devices[0]->LiveIdle() && devices[1]->LiveIdle(); }, 5000));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "app/device_bar/device_descriptors.h"
 #include "app/device_bar/find_child.h"
+#include "app/device_bar/live_colour_ticker.h"
 #include "app/device_bar/mp_device_power_ui.h"
 #include "device/quendal_usb_device.h"
 #include "os/debug_output.h"
@@ -11,6 +12,31 @@
 #include "toolkit/paint_manager_ui.h"
 
 namespace app {
+
+CDeviceOptionUI::~CDeviceOptionUI() {
+    if (ticker_ != nullptr) ticker_->Forget(this);
+}
+
+void CDeviceOptionUI::SetLiveTicker(LiveColourTicker* ticker) {
+    if (ticker_ != nullptr) ticker_->Forget(this);
+    ticker_ = ticker;
+    if (ticker_ != nullptr) ticker_->Attach(this);
+}
+
+void CDeviceOptionUI::StartLivePushes() {
+    const int period = ThroughReceiver() ? kLiveColourReceiverPeriodMs : kLiveColourPeriodMs;
+    if (ticker_ == nullptr) {
+        SetTimer(kItemLiveColourTimer, static_cast<uint32_t>(period));
+        return;
+    }
+    KillTimer(kItemLiveColourTimer);
+    ticker_->Arm(this, period);
+}
+
+void CDeviceOptionUI::StopLivePushes() {
+    KillTimer(kItemLiveColourTimer);
+    if (ticker_ != nullptr) ticker_->Disarm(this);
+}
 
 bool CDeviceOptionUI::Activate() {
     if (!CHorizontalLayoutUI::Activate()) return false;
@@ -132,6 +158,7 @@ void CDeviceOptionUI::StartLinkQueries() {
 }
 
 void CDeviceOptionUI::StopTimers() {
+    StopLivePushes();
     for (uint32_t id :
          {kItemLiveColourTimer, kItemRefreshTimer, kItemSyncTimer, kItemSpareTimerA,
           kItemSpareTimerB, kItemPowerTimer, kItemLinkWatchTimer, kItemLinkQueryTimer})
@@ -151,6 +178,9 @@ void CDeviceOptionUI::DoEvent(toolkit::TEventUI& event) {
     }
     switch (id) {
         case kItemLiveColourTimer:
+            // The device woke the pushes on the item's own timer: from here the shared timer
+            // goes on at the same pace.
+            if (ticker_ != nullptr) StartLivePushes();
             return OnLiveColours();
         case kItemRefreshTimer:
             return OnRefresh();
@@ -184,15 +214,14 @@ void CDeviceOptionUI::OnRefresh() {
     device_->OnConnected();
     retries_ = 0;
     device_->SetLiveIdle(false);
-    SetTimer(kItemLiveColourTimer,
-             ThroughReceiver() ? kLiveColourReceiverPeriodMs : kLiveColourPeriodMs);
+    StartLivePushes();
     if (device_->GetBatteryCapable() != 0 && Connected()) SetTimer(kItemPowerTimer, kPowerFirstMs);
     if (ThroughReceiver()) StartLinkWatch(kLinkWatchFirstMs);
 }
 
 void CDeviceOptionUI::OnLiveColours() {
-    if (!Connected()) {
-        KillTimer(kItemLiveColourTimer);
+    if (device_ == nullptr || !Connected()) {
+        StopLivePushes();
         return;
     }
     if (device_->PushLiveColours() != 0) {
@@ -201,7 +230,7 @@ void CDeviceOptionUI::OnLiveColours() {
     } else if (++idleTicks_ >= kLiveIdleTicks && device_->SetLiveIdle(true)) {
         // Nothing moved for a while: the timer rests until the device's colours change again
         // (the device starts it then).
-        KillTimer(kItemLiveColourTimer);
+        StopLivePushes();
         idleTicks_ = 0;
     }
     // Only the page on screen is drawn again, only when its colours changed, and no more often

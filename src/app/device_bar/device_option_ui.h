@@ -17,6 +17,7 @@ class COptionUI;
 namespace app {
 
 class CMpDevicePowerUI;
+class LiveColourTicker;
 
 // Timers of a device-bar item; each drives one periodic job of the item's device.
 inline constexpr uint32_t kItemLiveColourTimer = 1000;  // 5 ms (20 ms through the receiver)
@@ -52,6 +53,8 @@ inline constexpr uint32_t kItemShowMessage = 3331;
 class CDeviceOptionUI : public toolkit::CHorizontalLayoutUI {
   public:
     static constexpr std::string_view kClassName = "DeviceOption";
+
+    ~CDeviceOptionUI() override;
 
     std::string_view GetClass() const override { return kClassName; }
     bool Activate() override;
@@ -112,6 +115,15 @@ class CDeviceOptionUI : public toolkit::CHorizontalLayoutUI {
     // Whether the window is on screen: a hidden window's pages are not drawn.
     void SetWindowShown(bool shown) { windowShown_ = shown; }
 
+    // The timer shared by the bar's items for the live colours (set before the item starts its
+    // periodic work); without one the item runs its own live-colour timer.
+    void SetLiveTicker(LiveColourTicker* ticker);
+    void DetachLiveTicker(const LiveColourTicker* ticker) {
+        if (ticker_ == ticker) ticker_ = nullptr;
+    }
+    // One live-colour turn: pushes the device's colours and redraws the page when they changed.
+    void OnLiveColours();
+
     void StartRefreshTimer();
     void StartLinkWatch(int periodMs);
     // After switching to the receiver: asks the receiver for the link up to 26 times, 50 ms
@@ -127,7 +139,8 @@ class CDeviceOptionUI : public toolkit::CHorizontalLayoutUI {
     void ApplyImages();
     void RequestShow(bool show);
     void OnRefresh();
-    void OnLiveColours();
+    void StartLivePushes();
+    void StopLivePushes();
     void OnPower();
     void OnLinkWatch();
     void OnLinkQuery();
@@ -160,6 +173,7 @@ class CDeviceOptionUI : public toolkit::CHorizontalLayoutUI {
     int index_ = -1;
     uintptr_t window_ = 0;
     CMpDevicePowerUI* power_ = nullptr;
+    LiveColourTicker* ticker_ = nullptr;
 };
 
 }  // namespace app
